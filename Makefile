@@ -1,0 +1,50 @@
+# One entry point for both builds. `make test` and `make demo` install what
+# they need first (scripts/setup is idempotent).
+B ?= build
+TOP := $(abspath .)
+BUILD := $(abspath $(B))
+DEPS := $(abspath build/deps)
+JOBS ?= $(shell nproc)
+CMAKE_COMMON = -G Ninja --no-warn-unused-cli -DQX_DEPS=$(DEPS) -DQX_BUILD_ROOT=$(BUILD) -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all setup deps host win installer test test-host test-win templates demo clean
+
+all: host win installer
+
+setup:
+	@scripts/setup
+
+deps: setup
+	@DEPS=$(DEPS) scripts/build-deps
+
+host: setup
+	@cmake -S . -B $(BUILD)/host -DQX_SANITIZE=ON $(CMAKE_COMMON) >/dev/null
+	@scripts/quiet-build $(BUILD)/host $(JOBS)
+
+win: deps
+	@cmake -S . -B $(BUILD)/win -DCMAKE_TOOLCHAIN_FILE=$(TOP)/cmake/mingw-i686.cmake $(CMAKE_COMMON) >/dev/null
+	@scripts/quiet-build $(BUILD)/win $(JOBS)
+
+# The installer as shipped (until a payload is appended, the image alone).
+installer: win
+	@cp $(BUILD)/win/app/setup-image.exe $(BUILD)/setup.exe
+	@echo "installer: $(BUILD)/setup.exe"
+
+templates: setup
+	@QX_BUILD=$(BUILD) scripts/make-wine-template win32 $(BUILD)/wine/template-win32 & \
+	 QX_BUILD=$(BUILD) scripts/make-wine-template win64 $(BUILD)/wine/template-win64 & wait
+
+test-host: host
+	@tests/support/run-suites host $(BUILD)
+
+test-win: win templates
+	@tests/support/run-suites win $(BUILD)
+
+test: host win templates
+	@tests/support/run-suites all $(BUILD)
+
+demo: installer templates
+	@QX_BUILD=$(BUILD) scripts/demo $(BUILD)/setup.exe
+
+clean:
+	rm -rf $(BUILD)/host $(BUILD)/win $(BUILD)/wine $(BUILD)/setup.exe

@@ -1,0 +1,23 @@
+# Flags every target of ours gets; third-party code is compiled without them.
+set(QX_WARNINGS -Wall -Wextra)
+
+if(WIN32)
+  # No runtime DLLs beside the installer: everything links statically.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  find_package(ZLIB REQUIRED)
+
+  # TinyXML-2 from the Debian source package.
+  add_library(tinyxml2 STATIC "${QX_DEPS}/tinyxml2/tinyxml2.cpp")
+  target_include_directories(tinyxml2 SYSTEM PUBLIC "${QX_DEPS}/tinyxml2")
+else()
+  if(QX_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+endif()
+
+function(qx_target target)
+  target_compile_options(${target} PRIVATE ${QX_WARNINGS})
+  target_include_directories(${target} PUBLIC "${CMAKE_SOURCE_DIR}")
+endfunction()
