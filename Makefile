@@ -7,7 +7,8 @@ DEPS := $(abspath build/deps)
 JOBS ?= $(shell nproc)
 CMAKE_COMMON = -G Ninja --no-warn-unused-cli -DQX_DEPS=$(DEPS) -DQX_BUILD_ROOT=$(BUILD) -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all setup deps host win installer test test-host test-win templates demo clean
+.PHONY: all setup deps host win installer test test-host test-win templates demo fuzz clean
+FUZZ_SECONDS ?= 30
 
 all: host win installer
 
@@ -45,6 +46,15 @@ test: host win templates
 
 demo: installer templates
 	@QX_BUILD=$(BUILD) scripts/demo $(BUILD)/setup.exe
+
+# Each libFuzzer target for FUZZ_SECONDS, corpora kept under build/fuzz/corpus.
+fuzz: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz -DQX_FUZZ=ON -DQX_SANITIZE=ON $(CMAKE_COMMON) >/dev/null
+	@scripts/quiet-build $(BUILD)/fuzz $(JOBS)
+	@for f in $$(find $(BUILD)/fuzz -name 'fuzz_*' -type f -executable); do \
+	  n=$$(basename $$f); mkdir -p $(BUILD)/fuzz/corpus/$$n; echo "fuzz: $$n"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(BUILD)/fuzz/corpus/$$n 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD)/host $(BUILD)/win $(BUILD)/wine $(BUILD)/setup.exe
