@@ -7,7 +7,7 @@ DEPS := $(abspath build/deps)
 JOBS ?= $(shell nproc)
 CMAKE_COMMON = -G Ninja --no-warn-unused-cli -DQX_DEPS=$(DEPS) -DQX_BUILD_ROOT=$(BUILD) -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all setup deps host win installer test test-host test-win templates demo fuzz clean
+.PHONY: all setup deps host win installer test test-host test-win templates demo fuzz lint clean
 FUZZ_SECONDS ?= 30
 
 all: host win installer
@@ -18,7 +18,7 @@ setup:
 deps: setup
 	@DEPS=$(DEPS) scripts/build-deps
 
-host: setup
+host: deps
 	@cmake -S . -B $(BUILD)/host -DQX_SANITIZE=ON $(CMAKE_COMMON) >/dev/null
 	@scripts/quiet-build $(BUILD)/host $(JOBS)
 
@@ -48,13 +48,21 @@ demo: installer templates
 	@QX_BUILD=$(BUILD) scripts/demo $(BUILD)/setup.exe
 
 # Each libFuzzer target for FUZZ_SECONDS, corpora kept under build/fuzz/corpus.
-fuzz: setup
+fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz -DQX_FUZZ=ON -DQX_SANITIZE=ON $(CMAKE_COMMON) >/dev/null
 	@scripts/quiet-build $(BUILD)/fuzz $(JOBS)
 	@for f in $$(find $(BUILD)/fuzz -name 'fuzz_*' -type f -executable); do \
 	  n=$$(basename $$f); mkdir -p $(BUILD)/fuzz/corpus/$$n; echo "fuzz: $$n"; \
 	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(BUILD)/fuzz/corpus/$$n 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' || exit 1; \
 	done
+
+# Static checks: cppcheck over our sources, clang-format conformance.
+SOURCES_OURS = $(shell git ls-files '*.cpp' '*.h')
+lint:
+	@cppcheck --quiet --error-exitcode=1 --enable=warning,performance,portability --std=c++20 --language=c++ \
+	  --inline-suppr --library=googletest --library=windows -I . $(SOURCES_OURS)
+	@clang-format --dry-run --Werror $(SOURCES_OURS)
+	@echo "lint: clean"
 
 clean:
 	rm -rf $(BUILD)/host $(BUILD)/win $(BUILD)/wine $(BUILD)/setup.exe

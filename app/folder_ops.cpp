@@ -30,15 +30,15 @@ std::string EnvironmentFolder(const char* name) {
 // each time: the list is short and removal is rare.
 std::vector<std::string> WellKnownFolders() {
   std::vector<std::string> folders;
-  for (int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
-                    CSIDL_PROGRAM_FILES_COMMON, CSIDL_COMMON_APPDATA, CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY,
-                    CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_COMMON_DESKTOPDIRECTORY,
-                    CSIDL_COMMON_DOCUMENTS, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU})
+  for (int csidl :
+       {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON,
+        CSIDL_COMMON_APPDATA, CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+        CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_DOCUMENTS, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU})
     folders.push_back(SpecialFolder(csidl));
   // A 32-bit process sees the x86 folder as "program files"; the native one
   // is only in the environment.
-  for (const char* name : {"ProgramW6432", "ProgramFiles", "ProgramFiles(x86)", "ProgramData", "SystemRoot",
-                           "windir", "USERPROFILE", "PUBLIC"})
+  for (const char* name : {"ProgramW6432", "ProgramFiles", "ProgramFiles(x86)", "ProgramData", "SystemRoot", "windir",
+                           "USERPROFILE", "PUBLIC"})
     folders.push_back(EnvironmentFolder(name));
   const std::string profile = SpecialFolder(CSIDL_PROFILE);
   folders.push_back(ParentFolder(profile));  // the users folder
@@ -57,11 +57,9 @@ bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POIN
 // Removes a junction or directory link itself, through a handle to the link
 // (not to what it names), so no removal can ever reach the target.
 void RemoveLink(const std::string& path) {
-  win::ScopedHandle link(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS |
-                                           FILE_FLAG_DELETE_ON_CLOSE,
-                                       nullptr));
+  win::ScopedHandle link(::CreateFileA(
+      path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
 void RemoveTree(const std::string& path) {

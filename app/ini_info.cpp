@@ -5,7 +5,9 @@
 #include "core/text.h"
 
 CIniInfoData::CIniInfoData(std::string section_, std::string key_, std::string value_)
-    : section(std::move(section_)), key(std::move(key_)), value(std::move(value_)),
+    : section(std::move(section_)),
+      key(std::move(key_)),
+      value(std::move(value_)),
       numeric(qx::IsNumericValue(value)) {}
 
 CIniInfoManager& CIniInfoManager::Instance() {
@@ -69,9 +71,8 @@ std::vector<std::string> ReadWholeList(DWORD initialSize, Read read) {
 
 void LoadSettings(const std::string& path) {
   const char* file = path.c_str();
-  const auto sections = ReadWholeList(2048, [file](char* buffer, DWORD size) {
-    return ::GetPrivateProfileSectionNamesA(buffer, size, file);
-  });
+  const auto sections = ReadWholeList(
+      2048, [file](char* buffer, DWORD size) { return ::GetPrivateProfileSectionNamesA(buffer, size, file); });
   auto& manager = CIniInfoManager::Instance();
   for (const std::string& section : sections) {
     const auto entries = ReadWholeList(260, [&](char* buffer, DWORD size) {

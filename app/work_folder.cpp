@@ -74,8 +74,7 @@ void CleanWorkFolder() {
   RemoveFileFromFolder(folder, kCodecLibraryName);
   RemoveFileFromFolder(folder, kSettingsFileName);
   const DWORD attributes = ::GetFileAttributesA(folder.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    RemoveFolderRecursively(folder);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) RemoveFolderRecursively(folder);
 }
 
 void EnsureAppDataFolder() {

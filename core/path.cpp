@@ -60,8 +60,6 @@ bool IsDriveRoot(std::string_view path) {
   return separators <= 1;
 }
 
-bool SameFolder(std::string_view a, std::string_view b) {
-  return EqualsIgnoreAsciiCase(Normalised(a), Normalised(b));
-}
+bool SameFolder(std::string_view a, std::string_view b) { return EqualsIgnoreAsciiCase(Normalised(a), Normalised(b)); }
 
 }  // namespace qx

@@ -54,7 +54,8 @@ TEST(RemoveFolder, RefusesEmptyRelativeRootAndSystemFolders) {
   EXPECT_EQ(CheckFolderRemoval("qxtest"), RemovalVerdict::kRelative);
   EXPECT_EQ(CheckFolderRemoval("\\qxtest"), RemovalVerdict::kRelative);
   EXPECT_EQ(CheckFolderRemoval("C:qxtest"), RemovalVerdict::kRelative);
-  for (const char* root : {"C:\\", "C:", "c:/", "D:\\"}) EXPECT_EQ(CheckFolderRemoval(root), RemovalVerdict::kDriveRoot);
+  for (const char* root : {"C:\\", "C:", "c:/", "D:\\"})
+    EXPECT_EQ(CheckFolderRemoval(root), RemovalVerdict::kDriveRoot);
   EXPECT_EQ(CheckFolderRemoval("C:\\qxtest\\.."), RemovalVerdict::kDriveRoot);
   for (int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_COMMON_APPDATA, CSIDL_PROFILE,
                     CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA}) {

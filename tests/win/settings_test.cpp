@@ -69,7 +69,7 @@ TEST_F(SettingsTest, MissingKeyLeavesTheCallersRecordAsItWas) {
   EXPECT_EQ(record.value, "unchanged");
   const UninstallValues values = ReadUninstallValues();
   EXPECT_EQ(values.regeditKeyName, "QXSimulator");
-  EXPECT_EQ(values.displayIcon, "");  // not RegeditKeyName's value
+  EXPECT_EQ(values.displayIcon, "");                  // not RegeditKeyName's value
   EXPECT_EQ(values.displayName, "\xE1\xB0\xD6\xDB");  // GBK bytes passed on unconverted
 }
 

@@ -95,8 +95,8 @@ TEST_F(WorkFolderTest, VerifiedFileCannotBeChangedWhileHeld) {
   EXPECT_FALSE(::DeleteFileA("C:\\qxextract\\7zTmp.dll"));
   EXPECT_FALSE(::MoveFileA("C:\\qxextract\\7zTmp.dll", "C:\\qxextract\\moved.dll"));
   // Loading it for reading still works (the engine loads the library from here).
-  HANDLE reader = ::CreateFileA("C:\\qxextract\\7zTmp.dll", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE reader = ::CreateFileA("C:\\qxextract\\7zTmp.dll", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
   EXPECT_NE(reader, INVALID_HANDLE_VALUE);
   ::CloseHandle(reader);
   prepared.codecLibrary.Release();
