@@ -26,9 +26,15 @@ win: deps
 	@cmake -S . -B $(BUILD)/win -DCMAKE_TOOLCHAIN_FILE=$(TOP)/cmake/mingw-i686.cmake $(CMAKE_COMMON) >/dev/null
 	@scripts/quiet-build $(BUILD)/win $(JOBS)
 
-# The installer as shipped (until a payload is appended, the image alone).
-installer: win
-	@cp $(BUILD)/win/app/setup-image.exe $(BUILD)/setup.exe
+# The installer as shipped: the image linked around the sample settings,
+# with the sample payload behind it. Git keeps no read-only bit, so the
+# staged copy gets it back.
+installer: host win
+	@rm -rf $(BUILD)/installer-payload && cp -a sample/payload $(BUILD)/installer-payload
+	@chmod a-w $(BUILD)/installer-payload/docs/readonly.txt
+	@$(BUILD)/host/packer/qxpack build --settings sample/info.ini --payload $(BUILD)/installer-payload \
+	  --out $(BUILD)/setup.exe --kit $(BUILD)/win/app/link-kit >/dev/null
+	@$(BUILD)/host/packer/qxpack verify $(BUILD)/setup.exe >/dev/null
 	@echo "installer: $(BUILD)/setup.exe"
 
 templates: setup

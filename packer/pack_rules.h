@@ -1,0 +1,23 @@
+// What the packer refuses before it writes anything. Pure logic.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx::pack {
+
+// The marker text: the value of the first "flag" entry of section
+// OFFSET_FLAG (exact, case-sensitive), as the installer reads it.
+std::string MarkerFromSettings(std::string_view settings);
+
+// One line per refused item path: unsafe paths, and paths that differ from
+// an earlier one only in letter case (on Windows the later would replace
+// the earlier). Paths use '/' between components.
+std::vector<std::string> PayloadPathProblems(const std::vector<std::string>& paths);
+
+// Image, filler, record, archive, padding.
+uint64_t InstallerSize(uint64_t imageSize, uint64_t archiveSize);
+
+}  // namespace qx::pack

@@ -1,0 +1,316 @@
+// qxpack: turns the installer image, a settings file and a product folder
+// into one setup.exe, and checks a finished setup.exe.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "packer/layout_check.h"
+#include "packer/pack_rules.h"
+#include "payload/layout.h"
+#include "payload/payload_password.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char kHelp[] =
+    "usage: qxpack build --settings INI --payload DIR --out SETUP.EXE [--sign CERT KEY] [--kit DIR]\n"
+    "       qxpack verify SETUP.EXE\n"
+    "\n"
+    "build   links the installer image again around INI, packs DIR into an encrypted 7z\n"
+    "        archive and appends filler, marker record, archive and padding.\n"
+    "verify  checks the layout of a finished installer and prints what it found.\n";
+
+struct Failure {
+  std::string text;
+};
+
+[[noreturn]] void Fail(const std::string& text) { throw Failure{text}; }
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail("cannot read " + path.string());
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush())
+    Fail("cannot write " + path.string());
+}
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Runs a shell command line; its output goes to `log`.
+void Run(const std::string& command, const fs::path& log, const std::string& what) {
+  const std::string line = command + " >>" + Quote(log.string()) + " 2>&1";
+  const int status = std::system(line.c_str());
+  if (status != 0) Fail(what + " failed (see " + log.string() + ")");
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  if (from.empty()) return;
+  for (size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
+    text.replace(pos, from.size(), to);
+}
+
+// ---- relinking the image ----------------------------------------------------
+
+struct LinkKit {
+  fs::path dir;
+  std::string buildDir, rcPath, imagePath;
+  std::string rcCommand, linkCommand;
+};
+
+LinkKit ReadKit(const fs::path& dir) {
+  LinkKit kit;
+  kit.dir = dir;
+  std::istringstream info(ReadAll(dir / "kit.txt"));
+  for (std::string line; std::getline(info, line);) {
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
+    if (key == "dir") kit.buildDir = value;
+    if (key == "rc") kit.rcPath = value;
+    if (key == "image") kit.imagePath = value;
+  }
+  std::string image = kit.imagePath;
+  if (image.rfind(kit.buildDir + "/", 0) == 0) image = image.substr(kit.buildDir.size() + 1);
+  std::istringstream commands(ReadAll(dir / "commands.txt"));
+  for (std::string line; std::getline(commands, line);) {
+    if (line.find("windres") != std::string::npos && line.find(kit.rcPath) != std::string::npos) kit.rcCommand = line;
+    if (line.find("-o " + image + " ") != std::string::npos) kit.linkCommand = line;
+  }
+  if (kit.rcCommand.empty() || kit.linkCommand.empty())
+    Fail("link kit " + (dir / "commands.txt").string() + " holds no resource or link command of the image");
+  ReplaceAll(kit.linkCommand, "-o " + image + " ", "-o QXPACK_IMAGE ");
+  return kit;
+}
+
+std::string LinkImage(const LinkKit& kit, const fs::path& settings, const fs::path& work) {
+  const std::string abs = fs::absolute(settings).string();
+  if (abs.find_first_of("\"\\") != std::string::npos) Fail("settings path must not hold quotes or backslashes: " + abs);
+  std::string rc = ReadAll(kit.dir / "setup.rc.in");
+  if (rc.find("QXPACK_SETTINGS_FILE") == std::string::npos) Fail("resource template without a settings slot");
+  ReplaceAll(rc, "QXPACK_SETTINGS_FILE", abs);
+  const fs::path rcFile = work / "setup.rc", resFile = work / "setup.rc.res", image = work / "setup-image.exe";
+  WriteAll(rcFile, rc);
+
+  // The build's own commands, pointed at our script, object and image.
+  std::string rcCommand = kit.rcCommand;
+  const std::string res = rcCommand.substr(rcCommand.find_last_of(' ') + 1);
+  ReplaceAll(rcCommand, kit.rcPath, rcFile.string());
+  rcCommand = rcCommand.substr(0, rcCommand.find_last_of(' ') + 1) + Quote(resFile.string());
+  std::string link = kit.linkCommand;
+  ReplaceAll(link, " " + res + " ", " " + Quote(resFile.string()) + " ");
+  ReplaceAll(link, "-o QXPACK_IMAGE ", "-o " + Quote(image.string()) + " ");
+  // Keep the build's import library untouched.
+  for (size_t p; (p = link.find("-Wl,--out-implib,")) != std::string::npos;) link.erase(p, link.find(' ', p) - p);
+  const fs::path log = work / "link.log";
+  Run("cd " + Quote(kit.buildDir) + " && " + rcCommand, log, "compiling the resource script");
+  Run("cd " + Quote(kit.buildDir) + " && " + link, log, "linking the installer image");
+  // Symbols are of no use in a shipped installer and would double its image.
+  Run("i686-w64-mingw32-strip " + Quote(image.string()), log, "stripping the installer image");
+  return ReadAll(image);
+}
+
+// ---- the archive ------------------------------------------------------------
+
+std::vector<std::string> PayloadPaths(const fs::path& dir) {
+  std::vector<std::string> paths;
+  for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
+    if (it->is_symlink()) Fail("symbolic link in the payload: " + it->path().string());
+    paths.push_back(fs::relative(it->path(), dir).generic_string());
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+std::string PackArchive(const fs::path& dir, const fs::path& work) {
+  const fs::path list = work / "items.txt", archive = work / "payload.7z";
+  std::string names;
+  for (const auto& entry : fs::directory_iterator(dir)) names += entry.path().filename().string() + "\n";
+  WriteAll(list, names);
+  // Explicit block size and threads: decodes on two threads, and the bytes
+  // do not depend on the packing machine's cores.
+  const std::string command = "cd " + Quote(dir.string()) + " && 7zz a -t7z -bd -y -scsUTF-8 -mx=5 " +
+                              "-m0=LZMA2:d=16m:c=32m -mmt=2 -mhe=off -p" + qx::payload::kPayloadPassword + " " +
+                              Quote(archive.string()) + " @" + Quote(list.string());
+  Run(command, work / "7zz.log", "packing " + dir.string());
+  return ReadAll(archive);
+}
+
+fs::path MakeWorkFolder(const fs::path& out) {
+  std::string pattern = (fs::absolute(out).parent_path() / ".qxpack.XXXXXX").string();
+  if (!mkdtemp(pattern.data())) Fail("cannot make a work folder next to " + out.string());
+  return pattern;
+}
+
+int Build(const std::map<std::string, std::vector<std::string>>& args) {
+  auto one = [&args](const std::string& name) {
+    auto it = args.find(name);
+    if (it == args.end() || it->second.size() != 1) Fail("missing " + name);
+    return fs::path(it->second[0]);
+  };
+  const fs::path settings = one("--settings"), payloadDir = one("--payload"), out = one("--out");
+  fs::path kitDir = QXPACK_DEFAULT_KIT;
+  if (args.count("--kit")) kitDir = one("--kit");
+
+  const std::string marker = qx::pack::MarkerFromSettings(ReadAll(settings));
+  if (marker.empty()) Fail(settings.string() + ": no marker text (OFFSET_FLAG/flag)");
+  if (marker.size() > qx::payload::kMaxMarkerLength) Fail(settings.string() + ": marker text longer than 49 bytes");
+  if (!fs::is_directory(payloadDir)) Fail(payloadDir.string() + ": not a folder");
+  const auto problems = qx::pack::PayloadPathProblems(PayloadPaths(payloadDir));
+  if (!problems.empty()) Fail(payloadDir.string() + ": " + problems.front());
+  const LinkKit kit = ReadKit(kitDir);
+
+  const fs::path work = MakeWorkFolder(out);
+  struct Cleanup {
+    fs::path p;
+    ~Cleanup() {
+      std::error_code ec;
+      if (!std::getenv("QXPACK_KEEP")) fs::remove_all(p, ec);
+    }
+  } cleanup{work};
+
+  const std::string image = LinkImage(kit, settings, work);
+  const std::string archive = PackArchive(payloadDir, work);
+  const uint64_t total = qx::pack::InstallerSize(image.size(), archive.size());
+  // The locator reads the file size as a signed 32-bit number.
+  if (total >= (1ull << 31)) Fail(out.string() + ": result would be 2 GiB or more");
+
+  const int64_t recordOffset = qx::payload::RecordOffsetFor(static_cast<int64_t>(image.size()));
+  // Shipped installers store image size + 100: the forward search covers the rest.
+  const auto record = qx::payload::MakeRecord(marker, static_cast<int64_t>(image.size() + qx::payload::kRecordSize));
+  std::string file = image;
+  file.resize(static_cast<size_t>(recordOffset), '\0');
+  file.append(record->data(), record->size());
+  file += archive;
+  file.resize(static_cast<size_t>(total), '\0');
+
+  const auto check = qx::pack::CheckLayout(file);
+  if (!check.problems.empty()) Fail(out.string() + ": " + check.problems.front());
+
+  auto sign = args.find("--sign");
+  if (sign != args.end()) {
+    if (sign->second.size() != 2) Fail("--sign needs CERT and KEY");
+    const fs::path unsigned_ = work / "unsigned.exe", signed_ = work / "signed.exe";
+    WriteAll(unsigned_, file);
+    Run("osslsigncode sign -certs " + Quote(sign->second[0]) + " -key " + Quote(sign->second[1]) + " -in " +
+            Quote(unsigned_.string()) + " -out " + Quote(signed_.string()),
+        work / "sign.log", "signing");
+    file = ReadAll(signed_);
+  }
+  const fs::path partial = out.string() + ".partial";
+  WriteAll(partial, file);
+  fs::rename(partial, out);
+  std::printf("qxpack: %s (%zu bytes: image %zu, archive %zu at %lld)\n", out.string().c_str(), file.size(),
+              image.size(), archive.size(), static_cast<long long>(recordOffset + qx::payload::kRecordSize));
+  return 0;
+}
+
+int ItemCount(const std::string& file, const qx::pack::LayoutReport& r) {
+  char name[] = "/tmp/qxpack-verify-XXXXXX";
+  const int fd = mkstemp(name);
+  if (fd < 0) return -1;
+  close(fd);
+  WriteAll(name, file.substr(static_cast<size_t>(r.archiveOffset), static_cast<size_t>(r.archiveSize)));
+  // A wrong password still lists an archive whose headers are plain.
+  const std::string command = std::string("7zz l -ba -slt -pqxpack-no-password ") + Quote(name) + " 2>/dev/null";
+  int count = -1;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    count = 0;
+    char line[4096];
+    while (std::fgets(line, sizeof line, p))
+      if (std::strncmp(line, "Path = ", 7) == 0) ++count;
+    if (pclose(p) != 0) count = -1;
+  }
+  std::remove(name);
+  return count;
+}
+
+int Verify(const fs::path& path) {
+  const std::string file = ReadAll(path);
+  const auto r = qx::pack::CheckLayout(file);
+  std::printf("file:          %s (%zu bytes)\n", path.string().c_str(), file.size());
+  std::printf("image size:    %llu\n", static_cast<unsigned long long>(r.pe.imageSize));
+  std::printf("record offset: %lld (marker \"%s\")\n", static_cast<long long>(r.recordOffset), r.marker.c_str());
+  std::printf("search start:  %lld%s\n", static_cast<long long>(r.searchStart),
+              r.recordFound ? "" : " (record within 1 MiB of the end: the reader searches from byte 0)");
+  std::printf("archive:       offset %lld, size %llu\n", static_cast<long long>(r.archiveOffset),
+              static_cast<unsigned long long>(r.archiveSize));
+  if (r.pe.certOffset) std::printf("certificate:   offset %u, size %u\n", r.pe.certOffset, r.pe.certSize);
+  bool ok = r.problems.empty();
+  if (ok) {
+    const int items = ItemCount(file, r);
+    if (items < 0) {
+      ok = false;
+      std::printf("problem:       archive cannot be listed without the password (encrypted headers?)\n");
+    } else {
+      std::printf("items:         %d\n", items);
+    }
+  }
+  for (const auto& p : r.problems) std::printf("problem:       %s\n", p.c_str());
+  std::printf("%s\n", ok ? "verify: ok" : "verify: FAILED");
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> a(argv + 1, argv + argc);
+  try {
+    if (a.empty() || a[0] == "--help" || a[0] == "-h") {
+      std::fputs(kHelp, a.empty() ? stderr : stdout);
+      return a.empty() ? kUsageError : 0;
+    }
+    if (a[0] == "verify") {
+      if (a.size() != 2) Fail("verify takes one file");
+      return Verify(a[1]);
+    }
+    if (a[0] == "build") {
+      std::map<std::string, std::vector<std::string>> args;
+      std::string current;
+      for (size_t i = 1; i < a.size(); ++i) {
+        if (a[i].rfind("--", 0) == 0) {
+          current = a[i];
+          if (current != "--settings" && current != "--payload" && current != "--out" && current != "--sign" &&
+              current != "--kit")
+            Fail("unknown option " + current);
+          args[current];
+        } else if (current.empty()) {
+          Fail("unexpected argument " + a[i]);
+        } else {
+          args[current].push_back(a[i]);
+        }
+      }
+      return Build(args);
+    }
+    Fail("unknown verb " + a[0] + " (try --help)");
+  } catch (const Failure& f) {
+    std::fprintf(stderr, "qxpack: %s\n", f.text.c_str());
+    return kUsageError;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "qxpack: %s\n", e.what());
+    return kUsageError;
+  }
+}

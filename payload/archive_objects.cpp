@@ -1,0 +1,397 @@
+#include "payload/archive_objects.h"
+
+#include <oleauto.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "payload/extract.h"
+#include "payload/item_path.h"
+#include "win/debug_log.h"
+
+namespace {
+
+constexpr UInt32 kMaxIoChunk = 4194304;
+
+HRESULT LastError() {
+  const DWORD error = ::GetLastError();
+  return error == 0 ? E_FAIL : HRESULT_FROM_WIN32(error);
+}
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+std::wstring FolderKey(std::wstring path) {
+  while (!path.empty() && IsSeparator(path.back())) path.pop_back();
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return path;
+}
+
+HRESULT SeekHandle(HANDLE file, Int64 offset, UInt32 origin, UInt64* newPosition) {
+  if (origin > FILE_END) return STG_E_INVALIDFUNCTION;
+  LARGE_INTEGER distance, position;
+  distance.QuadPart = offset;
+  if (!::SetFilePointerEx(file, distance, &position, origin)) return LastError();
+  if (newPosition) *newPosition = static_cast<UInt64>(position.QuadPart);
+  return S_OK;
+}
+
+HRESULT NewPasswordString(const std::wstring& password, BSTR* out) {
+  *out = ::SysAllocString(password.c_str());
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+// ---- input stream -----------------------------------------------------------
+
+bool CInFileStream::Open(const std::wstring& path) {
+  file_.Reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+  return file_.Valid();
+}
+
+Z7_COM7F_IMF(CInFileStream::Read(void* data, UInt32 size, UInt32* processedSize)) {
+  if (processedSize) *processedSize = 0;
+  DWORD read = 0;
+  if (!::ReadFile(file_.Get(), data, std::min(size, kMaxIoChunk), &read, nullptr)) return LastError();
+  if (processedSize) *processedSize = read;
+  return S_OK;
+}
+
+Z7_COM7F_IMF(CInFileStream::Seek(Int64 offset, UInt32 seekOrigin, UInt64* newPosition)) {
+  return SeekHandle(file_.Get(), offset, seekOrigin, newPosition);
+}
+
+Z7_COM7F_IMF(CInFileStream::GetSize(UInt64* size)) {
+  LARGE_INTEGER value;
+  if (!::GetFileSizeEx(file_.Get(), &value)) return LastError();
+  *size = static_cast<UInt64>(value.QuadPart);
+  return S_OK;
+}
+
+Z7_COM7F_IMF(CInFileStream::GetProps(UInt64* size, FILETIME* cTime, FILETIME* aTime, FILETIME* mTime, UInt32* attrib)) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!::GetFileInformationByHandle(file_.Get(), &info)) return LastError();
+  if (size) *size = (static_cast<UInt64>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  if (cTime) *cTime = info.ftCreationTime;
+  if (aTime) *aTime = info.ftLastAccessTime;
+  if (mTime) *mTime = info.ftLastWriteTime;
+  if (attrib) *attrib = info.dwFileAttributes;
+  return S_OK;
+}
+
+Z7_COM7F_IMF(CInFileStream::GetProps2(CStreamFileProps* props)) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!::GetFileInformationByHandle(file_.Get(), &info)) return LastError();
+  props->Size = (static_cast<UInt64>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  props->VolID = info.dwVolumeSerialNumber;
+  props->FileID_Low = (static_cast<UInt64>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  props->FileID_High = 0;
+  props->NumLinks = info.nNumberOfLinks;
+  props->Attrib = info.dwFileAttributes;
+  props->CTime = info.ftCreationTime;
+  props->ATime = info.ftLastAccessTime;
+  props->MTime = info.ftLastWriteTime;
+  return S_OK;
+}
+
+// ---- output stream ----------------------------------------------------------
+
+bool COutFileStream::Create(const std::wstring& path) {
+  file_.Reset(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+  processed_ = 0;
+  return file_.Valid();
+}
+
+Z7_COM7F_IMF(COutFileStream::Write(const void* data, UInt32 size, UInt32* processedSize)) {
+  UInt32 total = 0;
+  HRESULT result = S_OK;
+  const char* bytes = static_cast<const char*>(data);
+  while (total < size) {
+    DWORD written = 0;
+    if (!::WriteFile(file_.Get(), bytes + total, std::min(size - total, kMaxIoChunk), &written, nullptr)) {
+      result = LastError();
+      break;
+    }
+    if (written == 0) break;
+    total += written;
+  }
+  processed_ += total;
+  if (processedSize) *processedSize = total;
+  return result;
+}
+
+Z7_COM7F_IMF(COutFileStream::Seek(Int64 offset, UInt32 seekOrigin, UInt64* newPosition)) {
+  return SeekHandle(file_.Get(), offset, seekOrigin, newPosition);
+}
+
+Z7_COM7F_IMF(COutFileStream::SetSize(UInt64 newSize)) {
+  UInt64 current = 0;
+  if (SeekHandle(file_.Get(), 0, FILE_CURRENT, &current) != S_OK) return E_FAIL;
+  if (SeekHandle(file_.Get(), static_cast<Int64>(newSize), FILE_BEGIN, nullptr) != S_OK) return E_FAIL;
+  const bool ok = ::SetEndOfFile(file_.Get());
+  if (SeekHandle(file_.Get(), static_cast<Int64>(current), FILE_BEGIN, nullptr) != S_OK || !ok) return E_FAIL;
+  return S_OK;
+}
+
+bool COutFileStream::SetLastWriteTime(const FILETIME& time) {
+  return ::SetFileTime(file_.Get(), nullptr, nullptr, &time);
+}
+
+DWORD COutFileStream::Close() {
+  if (!file_.Valid()) return 0;
+  if (!::CloseHandle(file_.Release())) return ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
+  return 0;
+}
+
+// ---- open callback ----------------------------------------------------------
+
+Z7_COM7F_IMF(CArchiveOpenCallback::SetTotal(const UInt64*, const UInt64*)) { return S_OK; }
+Z7_COM7F_IMF(CArchiveOpenCallback::SetCompleted(const UInt64*, const UInt64*)) { return S_OK; }
+
+Z7_COM7F_IMF(CArchiveOpenCallback::CryptoGetTextPassword(BSTR* out)) {
+  if (!passwordDefined) {
+    std::fputs("Error: Password is not defined\n", stdout);
+    return E_ABORT;
+  }
+  return NewPasswordString(password, out);
+}
+
+// ---- extract callback -------------------------------------------------------
+
+void CArchiveExtractCallback::Init(IInArchive* archive, const std::wstring& destination) {
+  errorCount_ = 0;
+  archive_ = archive;
+  destination_ = destination;
+  qx::win::DebugLogW(L"初始化时解压路径为%s\n", destination_.c_str());
+  if (!destination_.empty() && !IsSeparator(destination_.back())) destination_ += L'\\';
+  knownFolders_.clear();
+  madeFolders_.clear();
+}
+
+bool CArchiveExtractCallback::MakeFolderChain(const std::wstring& folder) {
+  std::wstring path = folder;
+  while (!path.empty() && IsSeparator(path.back())) path.pop_back();
+  if (path.empty() || knownFolders_.count(FolderKey(path))) return true;
+
+  // Step up until a level exists or can be made, then make the rest downward.
+  std::vector<std::wstring> missing;
+  for (;;) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+      knownFolders_.insert(FolderKey(path));
+      break;
+    }
+    const size_t cut = path.find_last_of(L"\\/");
+    // Never past a drive root ("C:") or a root-only path.
+    if (cut == std::wstring::npos || cut == 0 || (cut == 2 && path[1] == L':')) {
+      missing.push_back(path);
+      break;
+    }
+    missing.push_back(path);
+    path.resize(cut);
+    if (knownFolders_.count(FolderKey(path))) break;
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    if (!::CreateDirectoryW(it->c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    knownFolders_.insert(FolderKey(*it));
+    madeFolders_.insert(FolderKey(*it));
+  }
+  return true;
+}
+
+bool CArchiveExtractCallback::DeleteExisting(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) &&
+      !::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+    return false;
+  return ::DeleteFileW(path.c_str());
+}
+
+Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStream** outStream, Int32 askExtractMode)) {
+  *outStream = nullptr;
+  outStream_.Release();
+  outStreamSpec_ = nullptr;
+
+  PROPVARIANT prop;
+  PropVariantInit(&prop);
+  RINOK(archive_->GetProperty(index, kpidPath, &prop))
+  if (prop.vt == VT_EMPTY) {
+    itemPath_ = L"[Content]";
+  } else if (prop.vt == VT_BSTR) {
+    itemPath_ = prop.bstrVal;
+    ::PropVariantClear(&prop);
+  } else {
+    ::PropVariantClear(&prop);
+    return E_FAIL;
+  }
+  // The paths are joined to the install folder as they stand: one that
+  // climbs out of it or names another drive ends the extraction.
+  if (!qx::payload::IsSafeItemPath(std::wstring_view(itemPath_))) {
+    std::fputs("Unsafe item path\n", stdout);
+    qx::win::DebugLogW(L"不安全的文件路径%s\n", itemPath_.c_str());
+    return E_ABORT;
+  }
+  if (askExtractMode != NArchive::NExtract::NAskMode::kExtract) return S_OK;
+
+  RINOK(archive_->GetProperty(index, kpidAttrib, &prop))
+  if (prop.vt == VT_EMPTY) {
+    attributes_ = 0;
+    attributesDefined_ = false;
+  } else if (prop.vt == VT_UI4) {
+    attributes_ = prop.ulVal;
+    attributesDefined_ = true;
+  } else {
+    ::PropVariantClear(&prop);
+    return E_FAIL;
+  }
+  RINOK(archive_->GetProperty(index, kpidIsDir, &prop))
+  if (prop.vt == VT_BOOL) {
+    isFolder_ = prop.boolVal != VARIANT_FALSE;
+  } else if (prop.vt == VT_EMPTY) {
+    isFolder_ = false;
+  } else {
+    ::PropVariantClear(&prop);
+    return E_FAIL;
+  }
+  RINOK(archive_->GetProperty(index, kpidMTime, &prop))
+  if (prop.vt == VT_EMPTY) {
+    mtimeDefined_ = false;
+  } else if (prop.vt == VT_FILETIME) {
+    mtime_ = prop.filetime;
+    mtimeDefined_ = true;
+  } else {
+    ::PropVariantClear(&prop);
+    return E_FAIL;
+  }
+
+  std::wstring parentKey;
+  const size_t cut = itemPath_.find_last_of(L"\\/");
+  if (cut != std::wstring::npos) {
+    const std::wstring parent = destination_ + itemPath_.substr(0, cut);
+    MakeFolderChain(parent);
+    parentKey = FolderKey(parent);
+  } else {
+    parentKey = FolderKey(destination_);
+  }
+  itemDiskPath_ = destination_ + itemPath_;
+  freshFile_ = false;
+
+  if (isFolder_) {
+    MakeFolderChain(itemDiskPath_);
+    return S_OK;
+  }
+  // A folder made during this run holds only what this run wrote, so there
+  // is nothing to delete unless the archive names the same file twice.
+  const bool inMadeFolder = madeFolders_.count(parentKey) != 0;
+  if (!inMadeFolder && !DeleteExisting(itemDiskPath_)) {
+    std::printf("Can not delete output file %ls\n", itemDiskPath_.c_str());
+    return E_ABORT;
+  }
+  auto* spec = new COutFileStream;
+  CMyComPtr<ISequentialOutStream> stream(spec);
+  if (!spec->Create(itemDiskPath_)) {
+    // A folder made here may still hold an earlier item of the same name.
+    if (!inMadeFolder || !DeleteExisting(itemDiskPath_) || !spec->Create(itemDiskPath_)) {
+      std::printf("Can not open output file %ls\n", itemDiskPath_.c_str());
+      return E_ABORT;
+    }
+  }
+  freshFile_ = true;
+  outStreamSpec_ = spec;
+  outStream_ = stream;
+  *outStream = stream.Detach();
+  return S_OK;
+}
+
+Z7_COM7F_IMF(CArchiveExtractCallback::PrepareOperation(Int32 askExtractMode)) {
+  extractMode_ = askExtractMode == NArchive::NExtract::NAskMode::kExtract;
+  const char* verb = askExtractMode == NArchive::NExtract::NAskMode::kExtract ? "Extracting  "
+                     : askExtractMode == NArchive::NExtract::NAskMode::kTest  ? "Testing     "
+                                                                              : "Skipping    ";
+  std::printf("%s%ls", verb, itemPath_.c_str());
+  return S_OK;
+}
+
+Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult)) {
+  if (operationResult != NArchive::NExtract::NOperationResult::kOK) {
+    ++errorCount_;
+    static const char* const kTexts[] = {nullptr,
+                                         "Unsupported Method",
+                                         "Data Error",
+                                         "CRC Failed",
+                                         "Unavailable data",
+                                         "Unexpected end of data",
+                                         "There are some data after the end of the payload data",
+                                         "Is not archive",
+                                         "Headers Error"};
+    if (operationResult > 0 && operationResult <= 8)
+      std::printf("  :  Error : %s", kTexts[operationResult]);
+    else
+      std::printf("  :  Error #%d", static_cast<int>(operationResult));
+  }
+  if (outStreamSpec_) {
+    if (mtimeDefined_) outStreamSpec_->SetLastWriteTime(mtime_);
+    const DWORD error = outStreamSpec_->Close();
+    if (error != 0) {
+      outStream_.Release();
+      outStreamSpec_ = nullptr;
+      return HRESULT_FROM_WIN32(error);
+    }
+  }
+  outStream_.Release();
+  outStreamSpec_ = nullptr;
+
+  if (extractMode_ && attributesDefined_) {
+    const DWORD applied = attributes_ >= 0x10000000 ? (attributes_ & 0x3FFF) : attributes_;
+    // A file just created has exactly the archive bit, a folder made here
+    // exactly the folder bit: setting those again changes nothing.
+    const bool unchanged = isFolder_
+                               ? (applied == FILE_ATTRIBUTE_DIRECTORY && madeFolders_.count(FolderKey(itemDiskPath_)))
+                               : (freshFile_ && applied == FILE_ATTRIBUTE_ARCHIVE);
+    if (!unchanged) ::SetFileAttributesW(itemDiskPath_.c_str(), applied);
+  }
+  freshFile_ = false;
+  std::fputs("\n", stdout);
+  return S_OK;
+}
+
+Z7_COM7F_IMF(CArchiveExtractCallback::SetTotal(UInt64 total)) {
+  total_ = total;
+  return S_OK;
+}
+
+Z7_COM7F_IMF(CArchiveExtractCallback::SetCompleted(const UInt64* completed)) {
+  CExtractManager& engine = CExtractManager::GetInstance();
+  // Without data the final report comes from FinishProgress, after the last
+  // (empty) file is really written.
+  if (!engine.ProgressEnabled() || !completed || total_ == 0) return S_OK;
+  if (auto percent = progress_.Next(*completed, total_)) {
+    if (auto callback = engine.ProgressCallback()) callback(static_cast<int>(*percent));
+  }
+  return S_OK;
+}
+
+void CArchiveExtractCallback::FinishProgress() {
+  CExtractManager& engine = CExtractManager::GetInstance();
+  if (!engine.ProgressEnabled() || progress_.ReachedEnd()) return;
+  if (auto percent = progress_.Next(total_, total_)) {
+    if (auto callback = engine.ProgressCallback()) callback(static_cast<int>(*percent));
+  }
+}
+
+Z7_COM7F_IMF(CArchiveExtractCallback::CryptoGetTextPassword(BSTR* out)) {
+  if (!passwordDefined_) {
+    std::fputs("Error: Password is not defined\n", stdout);
+    return E_ABORT;
+  }
+  return NewPasswordString(password_, out);
+}

@@ -1,0 +1,117 @@
+// The client objects the codec library calls back: the input stream over the
+// installer file, the open and extract callbacks, the output file stream.
+// Reference counted the COM way (count 0 at creation), atomically, because
+// the library calls streams and progress from its own threads.
+#pragma once
+
+#include <windows.h>
+// Lean Windows headers leave out the COM types the codec headers need.
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <string>
+#include <unordered_set>
+
+#include "Common/MyCom.h"
+#include "7zip/Archive/IArchive.h"
+#include "7zip/IPassword.h"
+#include "payload/progress.h"
+#include "win/scoped.h"
+
+class CInFileStream final : public IInStream,
+                            public IStreamGetSize,
+                            public IStreamGetProps,
+                            public IStreamGetProps2,
+                            public CMyUnknownImp {
+  Z7_COM_UNKNOWN_IMP_4(IInStream, IStreamGetSize, IStreamGetProps, IStreamGetProps2)
+  Z7_IFACE_COM7_IMP(ISequentialInStream)
+  Z7_IFACE_COM7_IMP(IInStream)
+  Z7_IFACE_COM7_IMP(IStreamGetSize)
+  Z7_IFACE_COM7_IMP(IStreamGetProps)
+  Z7_IFACE_COM7_IMP(IStreamGetProps2)
+
+ public:
+  virtual ~CInFileStream() = default;
+  bool Open(const std::wstring& path);
+
+ private:
+  qx::win::ScopedHandle file_;
+};
+
+class COutFileStream final : public IOutStream, public CMyUnknownImp {
+  Z7_COM_UNKNOWN_IMP_1(IOutStream)
+  Z7_IFACE_COM7_IMP(ISequentialOutStream)
+  Z7_IFACE_COM7_IMP(IOutStream)
+
+ public:
+  virtual ~COutFileStream() = default;
+  bool Create(const std::wstring& path);
+  bool SetLastWriteTime(const FILETIME& time);
+  // The system error of a failed close, 0 on success.
+  DWORD Close();
+
+ private:
+  qx::win::ScopedHandle file_;
+  UInt64 processed_ = 0;
+};
+
+class CArchiveOpenCallback final : public IArchiveOpenCallback, public ICryptoGetTextPassword, public CMyUnknownImp {
+  Z7_COM_UNKNOWN_IMP_2(IArchiveOpenCallback, ICryptoGetTextPassword)
+  Z7_IFACE_COM7_IMP(IArchiveOpenCallback)
+  Z7_IFACE_COM7_IMP(ICryptoGetTextPassword)
+
+ public:
+  // Nothing sets these: an archive with encrypted headers cannot be opened.
+  bool passwordDefined = false;
+  std::wstring password;
+};
+
+class CArchiveExtractCallback final : public IArchiveExtractCallback,
+                                      public ICryptoGetTextPassword,
+                                      public CMyUnknownImp {
+  Z7_COM_UNKNOWN_IMP_1(ICryptoGetTextPassword)
+  Z7_IFACE_COM7_IMP(IProgress)
+  Z7_IFACE_COM7_IMP(IArchiveExtractCallback)
+  Z7_IFACE_COM7_IMP(ICryptoGetTextPassword)
+
+ public:
+  void Init(IInArchive* archive, const std::wstring& destination);
+  void SetPassword(const std::wstring& value) {
+    passwordDefined_ = true;
+    password_ = value;
+  }
+  // Reports 100 unless the reader's own progress already has: an archive
+  // without data may end without a call that reaches the total.
+  void FinishProgress();
+  UInt64 ErrorCount() const { return errorCount_; }
+
+ private:
+  // Creates folder and its missing parents, remembering what exists so that
+  // files sharing a folder cost no further calls.
+  bool MakeFolderChain(const std::wstring& folder);
+  bool DeleteExisting(const std::wstring& path);
+
+  CMyComPtr<IInArchive> archive_;
+  std::wstring destination_;
+  std::wstring itemPath_;
+  std::wstring itemDiskPath_;
+  bool extractMode_ = false;
+  UInt64 total_ = 0;
+  FILETIME mtime_{};
+  UInt32 attributes_ = 0;
+  bool isFolder_ = false;
+  bool attributesDefined_ = false;
+  bool mtimeDefined_ = false;
+  COutFileStream* outStreamSpec_ = nullptr;
+  CMyComPtr<ISequentialOutStream> outStream_;
+  UInt64 errorCount_ = 0;
+  bool passwordDefined_ = false;
+  std::wstring password_;
+  qx::payload::ProgressThrottle progress_;
+
+  // Folders known to exist (lower-case ASCII keys), and folders made here,
+  // which therefore hold nothing we have not written ourselves.
+  std::unordered_set<std::wstring> knownFolders_;
+  std::unordered_set<std::wstring> madeFolders_;
+  bool freshFile_ = false;  // the current file was created in a folder made here
+};
