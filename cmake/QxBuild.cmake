@@ -6,16 +6,16 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   find_package(ZLIB REQUIRED)
-
-  # TinyXML-2 from the Debian source package.
-  add_library(tinyxml2 STATIC "${QX_DEPS}/tinyxml2/tinyxml2.cpp")
-  target_include_directories(tinyxml2 SYSTEM PUBLIC "${QX_DEPS}/tinyxml2")
 else()
   if(QX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
     add_link_options(-fsanitize=address,undefined)
   endif()
 endif()
+
+# TinyXML-2 from the Debian source package, in both builds.
+add_library(tinyxml2 STATIC "${QX_DEPS}/tinyxml2/tinyxml2.cpp")
+target_include_directories(tinyxml2 SYSTEM PUBLIC "${QX_DEPS}/tinyxml2")
 
 function(qx_target target)
   target_compile_options(${target} PRIVATE ${QX_WARNINGS})
