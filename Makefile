@@ -7,7 +7,7 @@ DEPS := $(abspath build/deps)
 JOBS ?= $(shell nproc)
 CMAKE_COMMON = -G Ninja --no-warn-unused-cli -DQX_DEPS=$(DEPS) -DQX_BUILD_ROOT=$(BUILD) -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all setup deps host win installer test test-host test-win templates demo fuzz lint clean
+.PHONY: all setup deps host win installer bench-extract test test-host test-win templates demo fuzz lint clean
 FUZZ_SECONDS ?= 30
 
 all: host win installer
@@ -36,6 +36,12 @@ installer: host win
 	  --out $(BUILD)/setup.exe --kit $(BUILD)/win/app/link-kit >/dev/null
 	@$(BUILD)/host/packer/qxpack verify $(BUILD)/setup.exe >/dev/null
 	@echo "installer: $(BUILD)/setup.exe"
+
+# Extraction speed beside 7zz and NSIS (minutes; not part of make test).
+BENCH_ROUNDS ?= 3
+bench-extract: host win templates
+	@cmake --build $(BUILD)/win --target extract_bench >/dev/null
+	@bench/bench-extract $(BUILD) $(BENCH_ROUNDS)
 
 templates: setup
 	@QX_BUILD=$(BUILD) scripts/make-wine-template win32 $(BUILD)/wine/template-win32 & \

@@ -49,6 +49,15 @@ std::wstring CExtractManager::GetLibraryPath() const { return libraryPath_; }
 
 int32_t CExtractManager::Extract(const std::string& archivePath, const std::string& destination, int64_t searchStart,
                                  const std::string& password) {
+  return Run(archivePath, destination, searchStart, password, false);
+}
+
+int32_t CExtractManager::Test(const std::string& archivePath, int64_t searchStart, const std::string& password) {
+  return Run(archivePath, std::string(), searchStart, password, true);
+}
+
+int32_t CExtractManager::Run(const std::string& archivePath, const std::string& destination, int64_t searchStart,
+                             const std::string& password, bool testOnly) {
   using namespace qx::payload;
   ::Sleep(200);
   const std::wstring libraryPath = GetLibraryPath();
@@ -104,7 +113,7 @@ int32_t CExtractManager::Extract(const std::string& archivePath, const std::stri
   callbackSpec->Init(archive, wideDestination);
   if (!password.empty()) callbackSpec->SetPassword(BytesToCodeUnits(password));
 
-  const HRESULT result = archive->Extract(nullptr, static_cast<UInt32>(-1), 0, callback);
+  const HRESULT result = archive->Extract(nullptr, static_cast<UInt32>(-1), testOnly ? 1 : 0, callback);
   if (result != S_OK) {
     qx::win::DebugLogW(L"解压失败，返回错误为%ld\n", static_cast<long>(result));
     std::fputs("Extract Error\n", stdout);

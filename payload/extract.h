@@ -46,6 +46,9 @@ class CExtractManager {
   int32_t Extract(const std::string& archivePath, const std::string& destination, int64_t searchStart,
                   const std::string& password);
 
+  // Decodes everything and writes nothing: how long the codec alone takes.
+  int32_t Test(const std::string& archivePath, int64_t searchStart, const std::string& password);
+
   bool ProgressEnabled() const { return progressEnabled_; }
   ExtractProgressCallback ProgressCallback() const { return callback_; }
 
@@ -54,6 +57,8 @@ class CExtractManager {
 
  private:
   CExtractManager() = default;
+  int32_t Run(const std::string& archivePath, const std::string& destination, int64_t searchStart,
+              const std::string& password, bool testOnly);
 
   ExtractProgressCallback callback_ = nullptr;
   bool progressEnabled_ = false;
