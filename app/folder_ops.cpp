@@ -10,6 +10,7 @@
 #include "core/path.h"
 #include "core/protected_folders.h"
 #include "win/scoped.h"
+#include "win/text_convert.h"
 
 namespace qx {
 namespace {
@@ -56,34 +57,36 @@ bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POIN
 
 // Removes a junction or directory link itself, through a handle to the link
 // (not to what it names), so no removal can ever reach the target.
-void RemoveLink(const std::string& path) {
-  win::ScopedHandle link(::CreateFileA(
+void RemoveLink(const std::wstring& path) {
+  win::ScopedHandle link(::CreateFileW(
       path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
-void RemoveTree(const std::string& path) {
-  const std::string listing = WithTrailingSeparator(path);
-  WIN32_FIND_DATAA entry;
-  win::ScopedFindHandle find(::FindFirstFileA((listing + "*.*").c_str(), &entry));
+// The walk uses the wide APIs: entries whose names the ANSI code page cannot
+// spell (a Chinese shortcut name on a Western system) are removed too.
+void RemoveTree(const std::wstring& path) {
+  const std::wstring listing = path.empty() || path.back() != L'\\' ? path + L'\\' : path;
+  WIN32_FIND_DATAW entry;
+  win::ScopedFindHandle find(::FindFirstFileW((listing + L"*.*").c_str(), &entry));
   if (find.Valid()) {
     do {
-      const std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string child = listing + name;
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = listing + name;
       if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(child.c_str());
+        ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(child.c_str());
       } else if (IsLink(entry.dwFileAttributes)) {
         RemoveLink(child);  // keep what it names
       } else {
         RemoveTree(child);
       }
-    } while (::FindNextFileA(find.Get(), &entry));
+    } while (::FindNextFileW(find.Get(), &entry));
     find.Reset();
   }
-  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ::RemoveDirectoryA(path.c_str());
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::RemoveDirectoryW(path.c_str());
 }
 
 }  // namespace
@@ -110,16 +113,15 @@ RemovalVerdict CheckFolderRemoval(const std::string& path) {
 
 bool RemoveFolderRecursively(const std::string& path) {
   if (CheckFolderRemoval(path) != RemovalVerdict::kAllowed) return false;
-  const std::string folder = WithoutTrailingSeparator(path);
+  const std::wstring folder = win::AnsiToWide(WithoutTrailingSeparator(path));
   // The entry's own attributes (a find does not follow a link, even a dangling one).
-  WIN32_FIND_DATAA self;
-  if (win::ScopedFindHandle(::FindFirstFileA(folder.c_str(), &self)).Valid() && IsLink(self.dwFileAttributes)) {
+  WIN32_FIND_DATAW self;
+  if (win::ScopedFindHandle(::FindFirstFileW(folder.c_str(), &self)).Valid() && IsLink(self.dwFileAttributes)) {
     RemoveLink(folder);  // the link itself, never its target
     return true;
   }
-  WIN32_FIND_DATAA probe;
-  if (!win::ScopedFindHandle(::FindFirstFileA((WithTrailingSeparator(folder) + "*.*").c_str(), &probe)).Valid())
-    return false;
+  WIN32_FIND_DATAW probe;
+  if (!win::ScopedFindHandle(::FindFirstFileW((folder + L"\\*.*").c_str(), &probe)).Valid()) return false;
   RemoveTree(folder);
   return true;
 }

@@ -73,6 +73,19 @@ TEST(RemoveFolder, RefusesEmptyRelativeRootAndSystemFolders) {
   EXPECT_EQ(CheckFolderRemoval(Special(CSIDL_APPDATA) + "\\QXSimulator"), RemovalVerdict::kAllowed);
 }
 
+TEST(RemoveFolder, RemovesNamesTheAnsiCodePageCannotSpellOnAnyCodePage) {
+  test::TempFolder folder("wide");
+  const std::wstring wide = L"C:\\qxtest\\wide\\\u5c9a\u821f";
+  ASSERT_TRUE(::CreateDirectoryW(wide.c_str(), nullptr));
+  const HANDLE file = ::CreateFileW((wide + L"\\\u5c9a\u821f\u6a21\u62df\u5668.lnk").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  ::CloseHandle(file);
+  EXPECT_TRUE(RemoveFolderRecursively(folder.Path()));
+  EXPECT_EQ(::GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(test::PathExists(folder.Path()));
+}
+
 // The runner provides C:\\qxlinks: an install folder holding links to a
 // folder outside it, and a link to that folder. (Wine cannot delete a link
 // without following it, so there the links stay; on Windows they go.)
