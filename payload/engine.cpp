@@ -20,6 +20,8 @@ namespace {
 // {23170F69-40C1-278A-1000-000110070000}
 const GUID kClsid7z = {0x23170F69, 0x40C1, 0x278A, {0x10, 0x00, 0x00, 0x01, 0x10, 0x07, 0x00, 0x00}};
 
+constexpr UInt32 kDecoderThreads = 2;
+
 // Every byte of the password becomes one code unit of the same value.
 std::wstring BytesToCodeUnits(const std::string& bytes) {
   std::wstring wide;
@@ -87,6 +89,18 @@ int32_t CExtractManager::Run(const std::string& archivePath, const std::string& 
     qx::win::DebugLogW(L"获取7z库解压对象失败\n");
     std::fputs("Can not get class object\n", stdout);
     return kNoArchiveReader;
+  }
+  // The payload is packed in blocks that two threads decode at once; more
+  // threads (the default is one per core) only cost memory that a 32-bit
+  // process may not have.
+  CMyComPtr<ISetProperties> properties;
+  archive->QueryInterface(IID_ISetProperties, reinterpret_cast<void**>(&properties));
+  if (properties) {
+    const wchar_t* names[] = {L"mt"};
+    PROPVARIANT threads;
+    threads.vt = VT_UI4;
+    threads.ulVal = kDecoderThreads;
+    properties->SetProperties(names, &threads, 1);
   }
   auto* fileSpec = new CInFileStream;
   CMyComPtr<IInStream> file(fileSpec);
