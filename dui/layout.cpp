@@ -7,6 +7,78 @@ namespace {
 
 constexpr int kMaxIncludeDepth = 4;
 
+bool IsNameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+         c == ':' || c == '.';
+}
+
+// Layouts written by other tools repeat an attribute, which the XML reader
+// refuses; the later value is the one meant, so the earlier ones go.
+std::string DropRepeatedAttributes(std::string_view xml) {
+  std::string out;
+  out.reserve(xml.size());
+  size_t i = 0;
+  while (i < xml.size()) {
+    if (xml[i] != '<' || i + 1 >= xml.size() || !IsNameChar(xml[i + 1])) {
+      // Comments, declarations and text pass unchanged.
+      if (xml.compare(i, 4, "<!--") == 0) {
+        size_t end = xml.find("-->", i);
+        end = end == std::string_view::npos ? xml.size() : end + 3;
+        out.append(xml.substr(i, end - i));
+        i = end;
+      } else {
+        out += xml[i++];
+      }
+      continue;
+    }
+    size_t tagEnd = i + 1;
+    while (tagEnd < xml.size() && IsNameChar(xml[tagEnd])) ++tagEnd;
+    struct Span {
+      std::string_view name;
+      size_t begin, end;
+    };
+    std::vector<Span> spans;
+    size_t j = tagEnd;
+    while (j < xml.size() && xml[j] != '>' && xml[j] != '/') {
+      if (!IsNameChar(xml[j])) {
+        ++j;
+        continue;
+      }
+      size_t begin = j;
+      while (j < xml.size() && IsNameChar(xml[j])) ++j;
+      std::string_view name = xml.substr(begin, j - begin);
+      while (j < xml.size() && (xml[j] == ' ' || xml[j] == '\t' || xml[j] == '\r' || xml[j] == '\n')) ++j;
+      if (j >= xml.size() || xml[j] != '=') break;
+      ++j;
+      while (j < xml.size() && (xml[j] == ' ' || xml[j] == '\t' || xml[j] == '\r' || xml[j] == '\n')) ++j;
+      if (j >= xml.size() || (xml[j] != '"' && xml[j] != '\'')) break;
+      size_t close = xml.find(xml[j], j + 1);
+      if (close == std::string_view::npos) break;
+      j = close + 1;
+      spans.push_back({name, begin, j});
+    }
+    size_t at = i;
+    for (size_t k = 0; k < spans.size(); ++k) {
+      bool repeated = false;
+      for (size_t later = k + 1; later < spans.size(); ++later)
+        repeated = repeated || spans[later].name == spans[k].name;
+      if (!repeated) continue;
+      out.append(xml.substr(at, spans[k].begin - at));
+      at = spans[k].end;
+    }
+    out.append(xml.substr(at, j - at));
+    i = j;
+  }
+  return out;
+}
+
+bool ParseXml(tinyxml2::XMLDocument& doc, std::string_view xml) {
+  if (doc.Parse(xml.data(), xml.size()) == tinyxml2::XML_SUCCESS) return true;
+  if (doc.ErrorID() != tinyxml2::XML_ERROR_PARSING_ATTRIBUTE) return false;
+  std::string repaired = DropRepeatedAttributes(xml);
+  return doc.Parse(repaired.data(), repaired.size()) == tinyxml2::XML_SUCCESS;
+}
+
 LayoutNode ReadNode(const tinyxml2::XMLElement* element) {
   LayoutNode node;
   node.type = element->Name();
@@ -44,7 +116,7 @@ bool ReadInclude(const tinyxml2::XMLElement* element, const IncludeLoader& loade
   std::string text;
   if (!source || depth >= kMaxIncludeDepth || !loader || !loader(source, text)) return false;
   tinyxml2::XMLDocument doc;
-  if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS || !doc.RootElement()) return false;
+  if (!ParseXml(doc, text) || !doc.RootElement()) return false;
   // An included file is either a Window-like wrapper or a single element.
   const auto* root = doc.RootElement();
   std::string_view name = root->Name();
@@ -88,7 +160,7 @@ std::optional<std::string> LayoutNode::Attribute(std::string_view name) const {
 
 std::optional<Layout> ParseLayout(std::string_view xml, const IncludeLoader& loader) {
   tinyxml2::XMLDocument doc;
-  if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS) return std::nullopt;
+  if (!ParseXml(doc, xml)) return std::nullopt;
   const auto* window = doc.RootElement();
   if (!window || std::string_view(window->Name()) != "Window") return std::nullopt;
   Layout layout;

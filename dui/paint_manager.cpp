@@ -133,7 +133,7 @@ CControlUI* BuildControl(const qx::dui::LayoutNode& node, IDialogBuilderCallback
     for (const auto& child : node.children) {
       if (CControlUI* item = BuildControl(child, callback, manager)) {
         item->SetParent(container);
-        container->IContainerUI::Add(item);
+        container->Add(item);
       }
     }
   }
