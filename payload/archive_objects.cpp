@@ -46,6 +46,43 @@ HRESULT NewPasswordString(const std::wstring& password, BSTR* out) {
 
 }  // namespace
 
+// ---- standard output --------------------------------------------------------
+
+namespace qx::payload {
+
+namespace {
+constexpr size_t kOutputBlock = 4096;
+}
+
+void OutputLines::Put(const char* text) {
+  buffer_ += text;
+  FlushWhenFull();
+}
+
+void OutputLines::Put(const std::wstring& text) {
+  if (text.empty()) return;
+  const int size = static_cast<int>(text.size());
+  const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return;
+  const size_t at = buffer_.size();
+  buffer_.resize(at + static_cast<size_t>(bytes));
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, &buffer_[at], bytes, nullptr, nullptr);
+  FlushWhenFull();
+}
+
+void OutputLines::FlushWhenFull() {
+  if (buffer_.size() >= kOutputBlock) Flush();
+}
+
+void OutputLines::Flush() {
+  if (buffer_.empty()) return;
+  std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
+  std::fflush(stdout);
+  buffer_.clear();
+}
+
+}  // namespace qx::payload
+
 // ---- input stream -----------------------------------------------------------
 
 bool CInFileStream::Open(const std::wstring& path) {
@@ -101,9 +138,9 @@ Z7_COM7F_IMF(CInFileStream::GetProps2(CStreamFileProps* props)) {
 
 // ---- output stream ----------------------------------------------------------
 
-bool COutFileStream::Create(const std::wstring& path) {
-  file_.Reset(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+bool COutFileStream::Create(const std::wstring& path, bool onlyNew) {
+  file_.Reset(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, onlyNew ? CREATE_NEW : CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
   processed_ = 0;
   return file_.Valid();
 }
@@ -236,7 +273,8 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
   // The paths are joined to the install folder as they stand: one that
   // climbs out of it or names another drive ends the extraction.
   if (!qx::payload::IsSafeItemPath(std::wstring_view(itemPath_))) {
-    std::fputs("Unsafe item path\n", stdout);
+    output_.Put("Unsafe item path\n");
+    output_.Flush();
     qx::win::DebugLogW(L"不安全的文件路径%s\n", itemPath_.c_str());
     return E_ABORT;
   }
@@ -293,15 +331,21 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
   // is nothing to delete unless the archive names the same file twice.
   const bool inMadeFolder = madeFolders_.count(parentKey) != 0;
   if (!inMadeFolder && !DeleteExisting(itemDiskPath_)) {
-    std::printf("Can not delete output file %ls\n", itemDiskPath_.c_str());
+    output_.Put("Can not delete output file ");
+    output_.Put(itemDiskPath_);
+    output_.Put("\n");
+    output_.Flush();
     return E_ABORT;
   }
   auto* spec = new COutFileStream;
   CMyComPtr<ISequentialOutStream> stream(spec);
-  if (!spec->Create(itemDiskPath_)) {
+  if (!spec->Create(itemDiskPath_, inMadeFolder)) {
     // A folder made here may still hold an earlier item of the same name.
     if (!inMadeFolder || !DeleteExisting(itemDiskPath_) || !spec->Create(itemDiskPath_)) {
-      std::printf("Can not open output file %ls\n", itemDiskPath_.c_str());
+      output_.Put("Can not open output file ");
+      output_.Put(itemDiskPath_);
+      output_.Put("\n");
+      output_.Flush();
       return E_ABORT;
     }
   }
@@ -317,7 +361,8 @@ Z7_COM7F_IMF(CArchiveExtractCallback::PrepareOperation(Int32 askExtractMode)) {
   const char* verb = askExtractMode == NArchive::NExtract::NAskMode::kExtract ? "Extracting  "
                      : askExtractMode == NArchive::NExtract::NAskMode::kTest  ? "Testing     "
                                                                               : "Skipping    ";
-  std::printf("%s%ls", verb, itemPath_.c_str());
+  output_.Put(verb);
+  output_.Put(itemPath_);
   return S_OK;
 }
 
@@ -333,10 +378,12 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
                                          "There are some data after the end of the payload data",
                                          "Is not archive",
                                          "Headers Error"};
+    char text[80];
     if (operationResult > 0 && operationResult <= 8)
-      std::printf("  :  Error : %s", kTexts[operationResult]);
+      std::snprintf(text, sizeof text, "  :  Error : %s", kTexts[operationResult]);
     else
-      std::printf("  :  Error #%d", static_cast<int>(operationResult));
+      std::snprintf(text, sizeof text, "  :  Error #%d", static_cast<int>(operationResult));
+    output_.Put(text);
   }
   if (outStreamSpec_) {
     if (mtimeDefined_) outStreamSpec_->SetLastWriteTime(mtime_);
@@ -360,7 +407,7 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
     if (!unchanged) ::SetFileAttributesW(itemDiskPath_.c_str(), applied);
   }
   freshFile_ = false;
-  std::fputs("\n", stdout);
+  output_.Put("\n");
   return S_OK;
 }
 
@@ -390,7 +437,8 @@ void CArchiveExtractCallback::FinishProgress() {
 
 Z7_COM7F_IMF(CArchiveExtractCallback::CryptoGetTextPassword(BSTR* out)) {
   if (!passwordDefined_) {
-    std::fputs("Error: Password is not defined\n", stdout);
+    output_.Put("Error: Password is not defined\n");
+    output_.Flush();
     return E_ABORT;
   }
   return NewPasswordString(password_, out);

@@ -18,6 +18,29 @@
 #include "payload/progress.h"
 #include "win/scoped.h"
 
+namespace qx::payload {
+
+// The extract callback's standard-output lines, written in blocks. Nobody
+// reads them in the installer, yet under Wine every write to standard output
+// is a round trip to the server, and a path printed with %ls costs one write
+// per character.
+class OutputLines {
+ public:
+  OutputLines() = default;
+  OutputLines(const OutputLines&) = delete;
+  OutputLines& operator=(const OutputLines&) = delete;
+  ~OutputLines() { Flush(); }
+  void Put(const char* text);
+  void Put(const std::wstring& text);  // in the ANSI code page
+  void Flush();
+
+ private:
+  void FlushWhenFull();
+  std::string buffer_;
+};
+
+}  // namespace qx::payload
+
 class CInFileStream final : public IInStream,
                             public IStreamGetSize,
                             public IStreamGetProps,
@@ -45,7 +68,9 @@ class COutFileStream final : public IOutStream, public CMyUnknownImp {
 
  public:
   virtual ~COutFileStream() = default;
-  bool Create(const std::wstring& path);
+  // onlyNew: the caller expects nothing at path. Creating a new file costs
+  // Wine less than replacing one; it fails when something does stand there.
+  bool Create(const std::wstring& path, bool onlyNew = false);
   bool SetLastWriteTime(const FILETIME& time);
   // The system error of a failed close, 0 on success.
   DWORD Close();
@@ -84,6 +109,8 @@ class CArchiveExtractCallback final : public IArchiveExtractCallback,
   // without data may end without a call that reaches the total.
   void FinishProgress();
   UInt64 ErrorCount() const { return errorCount_; }
+  // Writes the lines gathered so far, before the engine adds its own.
+  void FlushOutput() { output_.Flush(); }
 
  private:
   // Creates folder and its missing parents, remembering what exists so that
@@ -108,6 +135,7 @@ class CArchiveExtractCallback final : public IArchiveExtractCallback,
   bool passwordDefined_ = false;
   std::wstring password_;
   qx::payload::ProgressThrottle progress_;
+  qx::payload::OutputLines output_;
 
   // Folders known to exist (lower-case ASCII keys), and folders made here,
   // which therefore hold nothing we have not written ourselves.

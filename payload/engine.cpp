@@ -20,8 +20,6 @@ namespace {
 // {23170F69-40C1-278A-1000-000110070000}
 const GUID kClsid7z = {0x23170F69, 0x40C1, 0x278A, {0x10, 0x00, 0x00, 0x01, 0x10, 0x07, 0x00, 0x00}};
 
-constexpr UInt32 kDecoderThreads = 2;
-
 // Every byte of the password becomes one code unit of the same value.
 std::wstring BytesToCodeUnits(const std::string& bytes) {
   std::wstring wide;
@@ -44,6 +42,8 @@ int CExtractManager::SetProgressCallback(ExtractProgressCallback callback) {
 }
 
 void CExtractManager::EnableProgress(bool enabled) { progressEnabled_ = enabled; }
+
+void CExtractManager::SetDecoderThreads(uint32_t threads) { decoderThreads_ = threads ? threads : 1; }
 
 void CExtractManager::SetLibraryPath(const std::string& path) { libraryPath_ = qx::win::GbkToWide(path); }
 
@@ -90,16 +90,14 @@ int32_t CExtractManager::Run(const std::string& archivePath, const std::string& 
     std::fputs("Can not get class object\n", stdout);
     return kNoArchiveReader;
   }
-  // The payload is packed in blocks that two threads decode at once; more
-  // threads (the default is one per core) only cost memory that a 32-bit
-  // process may not have.
+  // Not the library's default of one thread per core: each costs memory.
   CMyComPtr<ISetProperties> properties;
   archive->QueryInterface(IID_ISetProperties, reinterpret_cast<void**>(&properties));
   if (properties) {
     const wchar_t* names[] = {L"mt"};
     PROPVARIANT threads;
     threads.vt = VT_UI4;
-    threads.ulVal = kDecoderThreads;
+    threads.ulVal = decoderThreads_;
     properties->SetProperties(names, &threads, 1);
   }
   auto* fileSpec = new CInFileStream;
@@ -128,6 +126,7 @@ int32_t CExtractManager::Run(const std::string& archivePath, const std::string& 
   if (!password.empty()) callbackSpec->SetPassword(BytesToCodeUnits(password));
 
   const HRESULT result = archive->Extract(nullptr, static_cast<UInt32>(-1), testOnly ? 1 : 0, callback);
+  callbackSpec->FlushOutput();
   if (result != S_OK) {
     qx::win::DebugLogW(L"解压失败，返回错误为%ld\n", static_cast<long>(result));
     std::fputs("Extract Error\n", stdout);

@@ -40,6 +40,9 @@ class CExtractManager {
   // GBK path of the codec library; empty means "no usable library".
   void SetLibraryPath(const std::string& path);
   std::wstring GetLibraryPath() const;
+  // The payload's blocks decode in parallel, each thread with about 50 MB of
+  // its own; more than two only cost memory a 32-bit process may not have.
+  void SetDecoderThreads(uint32_t threads);
 
   // Unpacks the archive found at or behind searchStart in archivePath into
   // destination. An empty password leaves encrypted items unreadable.
@@ -62,6 +65,7 @@ class CExtractManager {
 
   ExtractProgressCallback callback_ = nullptr;
   bool progressEnabled_ = false;
+  uint32_t decoderThreads_ = 2;
   std::wstring libraryPath_;
 };
 

@@ -1,9 +1,11 @@
 // The engine on archives made by 7zz: result codes from real causes, the
 // files it writes, the layouts the packer writes, progress.
+#include <io.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,13 @@ TEST(Engine, ReplacesExistingFilesReadOnlyOnesIncluded) {
   EXPECT_EQ(ReadFile(dest / "outer\\readonly.txt"), "只读\n");
 }
 
+TEST(Engine, FileNamedTwiceInAFolderOfThisRunEndsWithTheLaterItem) {
+  TempFolder dest("engine-twins");
+  ASSERT_EQ(Unpack(Data("twins.7z"), dest.Path()), 0);
+  EXPECT_EQ(ReadFile(dest / "twin\\file.txt"), "second\n");
+  EXPECT_FALSE(Attributes(dest / "twin\\file.txt") & FILE_ATTRIBUTE_READONLY);
+}
+
 TEST(Engine, FolderStandingWhereAFileGoesFailsTheExtraction) {
   TempFolder dest("engine-clash");
   qx::test::MakeFolder(dest / "outer");
@@ -114,6 +123,28 @@ TEST(Engine, CrcErrorLeavesTheExtractionSuccessfulAndTheFileInPlace) {
   EXPECT_EQ(Unpack(Data("crc.7z"), dest.Path(), 0, ""), 0);
   EXPECT_EQ(ReadFile(dest / "bad.txt").size(), 40u);
   EXPECT_EQ(ReadFile(dest / "good.txt"), "good\n");
+}
+
+// Standard output goes to a file for one extraction, then back.
+TEST(EngineOutput, LinesArriveWholeAndInOrderBeforeTheEnginesOwn) {
+  TempFolder dest("engine-stdout");
+  const std::string log = dest / "stdout.txt";
+  std::fflush(stdout);
+  const int saved = _dup(_fileno(stdout));
+  ASSERT_NE(std::freopen(log.c_str(), "w", stdout), nullptr);
+  const int32_t crc = Unpack(Data("crc.7z"), dest.Path(), 0, "");
+  const int32_t locked = Unpack(Data("tree.7z"), dest.Path(), 0, "");
+  std::fflush(stdout);
+  _dup2(saved, _fileno(stdout));
+  _close(saved);
+  EXPECT_EQ(crc, 0);
+  EXPECT_EQ(locked, -6);
+  std::string text = ReadFile(log);
+  std::erase(text, '\r');  // written in text mode
+  EXPECT_NE(text.find("Extracting  bad.txt  :  Error : CRC Failed\nExtracting  good.txt\n"), std::string::npos) << text;
+  const size_t password = text.find("Error: Password is not defined\n");
+  ASSERT_NE(password, std::string::npos) << text;
+  EXPECT_NE(text.find("Extract Error\n", password), std::string::npos) << text;
 }
 
 TEST(EngineProgress, RealArchiveReportsNonDecreasingPercentsEndingIn100) {
