@@ -1,5 +1,6 @@
 #include "payload/archive_objects.h"
 
+#include <io.h>
 #include <oleauto.h>
 
 #include <algorithm>
@@ -55,7 +56,11 @@ constexpr size_t kOutputBlock = 4096;
 }
 
 void OutputLines::Put(const char* text) {
-  buffer_ += text;
+  // The lines bypass the C runtime's text mode, which would add the CR.
+  for (; *text; ++text) {
+    if (*text == '\n') buffer_ += '\r';
+    buffer_ += *text;
+  }
   FlushWhenFull();
 }
 
@@ -76,8 +81,16 @@ void OutputLines::FlushWhenFull() {
 
 void OutputLines::Flush() {
   if (buffer_.empty()) return;
-  std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
+  // One system write per block (the C runtime's text mode would cut it in
+  // pieces), behind whatever the runtime still holds. A GUI process may
+  // have no standard output at all.
   std::fflush(stdout);
+  const int fd = _fileno(stdout);
+  const HANDLE out = fd >= 0 ? reinterpret_cast<HANDLE>(_get_osfhandle(fd)) : INVALID_HANDLE_VALUE;
+  if (out != INVALID_HANDLE_VALUE && out != nullptr) {
+    DWORD written = 0;
+    ::WriteFile(out, buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr);
+  }
   buffer_.clear();
 }
 
