@@ -1,4 +1,4 @@
-// extract_bench SETUP.EXE DEST [--test]: unpacks (or only decodes) the payload
+// extract_bench SETUP.EXE DEST [--test] [--threads N]: unpacks (or only decodes) the payload
 // of a finished installer the way the installer does, then prints the time
 // and the process's peak memory.
 #include <windows.h>
@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "payload/extract.h"
@@ -13,21 +14,24 @@
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: extract_bench SETUP.EXE DEST [--test] [--codec DLL]\n");
+    std::fprintf(stderr, "usage: extract_bench SETUP.EXE DEST [--test] [--threads N] [--codec DLL]\n");
     return 2;
   }
   const std::string setup = argv[1], dest = argv[2];
   bool test = false;
+  int threads = 0;
   std::string codec = "7zTmp.dll";
   for (int i = 3; i < argc; ++i) {
     if (std::string(argv[i]) == "--test") test = true;
     if (std::string(argv[i]) == "--codec" && i + 1 < argc) codec = argv[++i];
+    if (std::string(argv[i]) == "--threads" && i + 1 < argc) threads = std::atoi(argv[++i]);
   }
   // Keep the engine's own lines out of the timing.
   std::freopen("NUL", "w", stdout);
   CExtractManager& engine = CExtractManager::GetInstance();
   engine.SetLibraryPath(codec);
   engine.EnableProgress(false);
+  if (threads > 0) engine.SetDecoderThreads(static_cast<uint32_t>(threads));
   const auto start = std::chrono::steady_clock::now();
   const int64_t searchStart = qx::payload::FindPayloadSearchStart(setup, "QX7zOffset");
   const int32_t result =
