@@ -7,7 +7,7 @@ DEPS := $(abspath build/deps)
 JOBS ?= $(shell nproc)
 CMAKE_COMMON = -G Ninja --no-warn-unused-cli -DQX_DEPS=$(DEPS) -DQX_BUILD_ROOT=$(BUILD) -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all setup deps host win installer bench-extract test test-host test-win templates demo fuzz lint clean
+.PHONY: all setup deps host win win-x64 win-tests installer bench-extract test test-host test-win templates demo fuzz lint clean
 FUZZ_SECONDS ?= 30
 
 all: host win installer
@@ -25,6 +25,19 @@ host: deps
 win: deps
 	@cmake -S . -B $(BUILD)/win -DCMAKE_TOOLCHAIN_FILE=$(TOP)/cmake/mingw-i686.cmake $(CMAKE_COMMON) >/dev/null
 	@scripts/quiet-build $(BUILD)/win $(JOBS)
+
+# The same tree for 64-bit Windows: the Windows tests on a machine that runs
+# no 32-bit x86 code (scripts/runs-x86-32).
+win-x64: setup
+	@DEPS=$(DEPS) QX_CODEC_ARCHES=x86_64 scripts/build-deps
+	@cmake -S . -B $(BUILD)/win-x64 -DCMAKE_TOOLCHAIN_FILE=$(TOP)/cmake/mingw-x86_64.cmake $(CMAKE_COMMON) >/dev/null
+	@scripts/quiet-build $(BUILD)/win-x64 $(JOBS)
+
+# Whichever Windows build this machine can run the tests of.
+win-tests: setup
+	@if scripts/runs-x86-32; then $(MAKE) --no-print-directory win; \
+	 else echo "win-tests: this machine runs no 32-bit x86 code; the Windows tests run as a 64-bit build in the win64 prefix"; \
+	   $(MAKE) --no-print-directory win-x64; fi
 
 # The installer as shipped: the image linked around the sample settings,
 # with the sample payload behind it. Git keeps no read-only bit, so the
@@ -44,16 +57,19 @@ bench-extract: host win templates
 	@bench/bench-extract $(BUILD) $(BENCH_ROUNDS)
 
 templates: setup
-	@QX_BUILD=$(BUILD) scripts/make-wine-template win32 $(BUILD)/wine/template-win32 & \
-	 QX_BUILD=$(BUILD) scripts/make-wine-template win64 $(BUILD)/wine/template-win64 & wait
+	@if scripts/runs-x86-32; then \
+	   QX_BUILD=$(BUILD) scripts/make-wine-template win32 $(BUILD)/wine/template-win32 & p32=$$!; \
+	   QX_BUILD=$(BUILD) scripts/make-wine-template win64 $(BUILD)/wine/template-win64; s64=$$?; \
+	   wait $$p32 && [ $$s64 -eq 0 ]; \
+	 else QX_BUILD=$(BUILD) scripts/make-wine-template win64 $(BUILD)/wine/template-win64; fi
 
 test-host: host
 	@tests/support/run-suites host $(BUILD)
 
-test-win: win templates
+test-win: win-tests templates
 	@tests/support/run-suites win $(BUILD)
 
-test: host win templates
+test: host win-tests installer templates
 	@tests/support/run-suites all $(BUILD)
 
 demo: installer templates
@@ -77,4 +93,4 @@ lint:
 	@echo "lint: clean"
 
 clean:
-	rm -rf $(BUILD)/host $(BUILD)/win $(BUILD)/wine $(BUILD)/setup.exe
+	rm -rf $(BUILD)/host $(BUILD)/win $(BUILD)/win-x64 $(BUILD)/wine $(BUILD)/setup.exe

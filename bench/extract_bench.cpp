@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     if (std::string(argv[i]) == "--threads" && i + 1 < argc) threads = std::atoi(argv[++i]);
   }
   // Keep the engine's own lines out of the timing.
-  std::freopen("NUL", "w", stdout);
+  if (!std::freopen("NUL", "w", stdout)) return 2;
   CExtractManager& engine = CExtractManager::GetInstance();
   engine.SetLibraryPath(codec);
   engine.EnableProgress(false);

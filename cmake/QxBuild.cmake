@@ -5,7 +5,15 @@ if(WIN32)
   # No runtime DLLs beside the installer: everything links statically.
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # zlib1.dll is no system DLL: a copy beside the installer would be loaded.
+  set(ZLIB_USE_STATIC_LIBS ON)
   find_package(ZLIB REQUIRED)
+  # The codec library the build embeds and the tests load, of the build's word size.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(QX_CODEC_DLL "${QX_DEPS}/7zip-x86_64/7zTmp.dll")
+  else()
+    set(QX_CODEC_DLL "${QX_DEPS}/7zip/7zTmp.dll")
+  endif()
 else()
   if(QX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)

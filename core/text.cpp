@@ -1,6 +1,7 @@
 #include "core/text.h"
 
-#include <sstream>
+#include <charconv>
+#include <system_error>
 
 namespace qx {
 
@@ -13,14 +14,20 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 bool IsNumericValue(std::string_view text) {
-  std::istringstream in{std::string(text)};
-  in.imbue(std::locale::classic());
+  // As a double's stream extraction reads it, without the stream machinery
+  // (which would bring the whole locale library into the installer): any
+  // white space first, one optional sign, decimal digits only (no inf, nan
+  // or hex), nothing out of range, then blanks only.
+  size_t pos = text.find_first_not_of(" \t\n\v\f\r");
+  if (pos == std::string_view::npos) return false;
+  size_t digits = pos + (text[pos] == '+' || text[pos] == '-' ? 1 : 0);
+  if (text[pos] == '+') pos = digits;  // from_chars takes only a minus
+  if (digits >= text.size() || !(text[digits] == '.' || (text[digits] >= '0' && text[digits] <= '9'))) return false;
   double number = 0;
-  if (!(in >> number)) return false;
-  char rest = 0;
-  while (in.get(rest))
-    if (!IsBlank(rest)) return false;
-  return true;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data() + pos, end, number, std::chars_format::general);
+  if (error != std::errc()) return false;
+  return TrimBlanks(std::string_view(stop, static_cast<size_t>(end - stop))).empty();
 }
 
 KeyValue SplitEntry(std::string_view entry) {

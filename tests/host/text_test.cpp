@@ -30,6 +30,13 @@ TEST(NumericFlag, TextAndVersionStringsAreNot) {
     EXPECT_FALSE(IsNumericValue(v)) << v;
 }
 
+// The edges where a double's stream extraction decides.
+TEST(NumericFlag, ReadsAsStreamExtractionOfADouble) {
+  for (const char* v : {"+5", ".5", "5.", "\n7", "-0", "1E-3", "007"}) EXPECT_TRUE(IsNumericValue(v)) << v;
+  for (const char* v : {"inf", "nan", "-inf", "1e", ".", "+", "+-1", "--1", "1e999", "0x10", "1,5"})
+    EXPECT_FALSE(IsNumericValue(v)) << v;
+}
+
 TEST(ZeroList, ParsesByCountEvenWithoutTheFinalZero) {
   const char full[] = "a\0bc\0\0";
   EXPECT_EQ(SplitZeroList(full, sizeof full - 1), (std::vector<std::string>{"a", "bc"}));

@@ -91,8 +91,10 @@ TEST(UninstallEntry, SectionBecomesTheEntryAndLeadsBackToTheFolder) {
   EXPECT_FALSE(Read("QXEntryTest", "RegeditKeyName").found);
   EXPECT_TRUE(Read("QXEntryTest", "Leftover").found);  // an earlier value stays
 
-  // The 32-bit installer's entry is in the 32-bit view, where it also looks.
-  EXPECT_TRUE(KeyExists("QXEntryTest", KEY_WOW64_32KEY));
+  // The entry is in the writing program's own view: the 32-bit installer's in
+  // the 32-bit view, where it also looks. (A 64-bit test build writes the other.)
+  constexpr REGSAM kOwnView = sizeof(void*) == 4 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  EXPECT_TRUE(KeyExists("QXEntryTest", kOwnView));
   if (IsWow64()) {
     EXPECT_FALSE(KeyExists("QXEntryTest", KEY_WOW64_64KEY));
   }
