@@ -72,8 +72,11 @@ test-win: win-tests templates
 test: host win-tests installer templates
 	@tests/support/run-suites all $(BUILD)
 
-demo: installer templates
-	@QX_BUILD=$(BUILD) scripts/demo $(BUILD)/setup.exe
+# Where 32-bit x86 code cannot run, the tour shows the 64-bit build's pages.
+demo: installer win-tests templates
+	@if scripts/runs-x86-32; then QX_BUILD=$(BUILD) scripts/demo $(BUILD)/setup.exe; \
+	 else echo "demo: this machine runs no 32-bit x86 code; touring the 64-bit build's pages"; \
+	   QX_BUILD=$(BUILD) scripts/demo $(BUILD)/win-x64/app/setup-image.exe; fi
 
 # Each libFuzzer target for FUZZ_SECONDS, corpora kept under build/fuzz/corpus.
 fuzz: deps
