@@ -52,8 +52,9 @@ installer: host win
 
 # Extraction speed beside 7zz and NSIS (minutes; not part of make test).
 BENCH_ROUNDS ?= 3
-bench-extract: host win templates
+bench-extract: host win win-tests templates
 	@cmake --build $(BUILD)/win --target extract_bench >/dev/null
+	@if [ -d $(BUILD)/win-x64 ]; then cmake --build $(BUILD)/win-x64 --target extract_bench >/dev/null; fi
 	@bench/bench-extract $(BUILD) $(BENCH_ROUNDS)
 
 templates: setup
