@@ -2,29 +2,15 @@
 // the main window's modal loop, then ends without any clean-up.
 #include <windows.h>
 
+#include "app/dll_search.h"
 #include "app/resource_ids.h"
 #include "app/startup_guards.h"
 #include "dui/dui_app.h"
 #include "ui/ui_home_page.h"
 #include "win/own_resource.h"
 
-namespace {
-
-// An installer usually starts from the Downloads folder and runs elevated:
-// DLLs come from the system folder only. Looked up because older systems
-// lack the function.
-void RestrictDllSearch() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-  auto set = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
-  if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  RestrictDllSearch();
+  qx::RestrictDllSearchToSystemFolder();
 
   std::string_view skin = qx::win::OwnResource(QX_RES_SKIN_ZIP, "ZIP");
   if (!skin.empty()) {
