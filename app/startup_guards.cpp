@@ -57,7 +57,7 @@ StartupVerdict RunStartupGuards(const StartupChecks& checks) {
   }
 
   // Never closed: the name must stay taken while this installer lives.
-  ::CreateMutexA(nullptr, FALSE, checks.mutexName);
+  ::CreateMutexA(nullptr, FALSE, checks.mutexName);  // cppcheck-suppress leakReturnValNotUsed
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
     if (checks.isAdministrator()) checks.showMessage(L"岚舟模拟器安装程序已经运行!", kInstallerCaption, MB_OK);
     return StartupVerdict::kAlreadyRunning;

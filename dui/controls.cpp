@@ -510,8 +510,9 @@ namespace {
 // narrowed where DLLs come from; a plain multi-line EDIT stands in without it.
 const wchar_t* RichEditClass() {
   static const wchar_t* cls = [] {
-    if (::LoadLibraryW(L"msftedit.dll")) return L"RICHEDIT50W";
-    if (::LoadLibraryW(L"riched20.dll")) return L"RichEdit20W";
+    // Stays loaded for the rest of the process: the window class lives in it.
+    if (::LoadLibraryW(L"msftedit.dll")) return L"RICHEDIT50W";  // cppcheck-suppress leakNoVarFunctionCall
+    if (::LoadLibraryW(L"riched20.dll")) return L"RichEdit20W";  // cppcheck-suppress leakNoVarFunctionCall
     return L"EDIT";
   }();
   return cls;

@@ -119,7 +119,8 @@ std::string LinkImage(const LinkKit& kit, const fs::path& settings, const fs::pa
   std::string rcCommand = kit.rcCommand;
   const std::string res = rcCommand.substr(rcCommand.find_last_of(' ') + 1);
   ReplaceAll(rcCommand, kit.rcPath, rcFile.string());
-  rcCommand = rcCommand.substr(0, rcCommand.find_last_of(' ') + 1) + Quote(resFile.string());
+  rcCommand.resize(rcCommand.find_last_of(' ') + 1);
+  rcCommand += Quote(resFile.string());
   std::string link = kit.linkCommand;
   ReplaceAll(link, " " + res + " ", " " + Quote(resFile.string()) + " ");
   ReplaceAll(link, "-o QXPACK_IMAGE ", "-o " + Quote(image.string()) + " ");
