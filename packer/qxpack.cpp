@@ -123,14 +123,14 @@ std::string LinkImage(const LinkKit& kit, const fs::path& settings, const fs::pa
   rcCommand += Quote(resFile.string());
   std::string link = kit.linkCommand;
   ReplaceAll(link, " " + res + " ", " " + Quote(resFile.string()) + " ");
-  ReplaceAll(link, "-o QXPACK_IMAGE ", "-o " + Quote(image.string()) + " ");
+  // Symbols are of no use in a shipped installer and would double its image;
+  // the kit's own linker drops them (-s), whatever toolchain the kit names.
+  ReplaceAll(link, "-o QXPACK_IMAGE ", "-s -o " + Quote(image.string()) + " ");
   // Keep the build's import library untouched.
   for (size_t p; (p = link.find("-Wl,--out-implib,")) != std::string::npos;) link.erase(p, link.find(' ', p) - p);
   const fs::path log = work / "link.log";
   Run("cd " + Quote(kit.buildDir) + " && " + rcCommand, log, "compiling the resource script");
   Run("cd " + Quote(kit.buildDir) + " && " + link, log, "linking the installer image");
-  // Symbols are of no use in a shipped installer and would double its image.
-  Run("i686-w64-mingw32-strip " + Quote(image.string()), log, "stripping the installer image");
   return ReadAll(image);
 }
 
