@@ -1,11 +1,4 @@
-# Cross toolchain: 64-bit Windows with the posix thread model. Only the tests
-# use it, on machines whose kernel runs no 32-bit x86 code (and so no 32-bit Wine).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Cross toolchain: 64-bit Windows. Only the tests use it, on machines whose
+# kernel runs no 32-bit x86 code (and so no 32-bit Wine).
+set(QX_MINGW_ARCH x86_64)
+include("${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake")
