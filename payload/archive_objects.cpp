@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <new>
 #include <vector>
 
 #include "payload/extract.h"
@@ -14,6 +16,11 @@
 namespace {
 
 constexpr UInt32 kMaxIoChunk = 4194304;
+// Files up to this size go to the background writer; larger ones are
+// written as they are decoded, so memory stays bounded.
+constexpr UInt64 kBackgroundFileLimit = 1u << 20;
+// Two lanes halve Wine's per-file cost on two cores; more gain nothing there.
+constexpr unsigned kBackgroundWriters = 2;
 
 HRESULT LastError() {
   const DWORD error = ::GetLastError();
@@ -199,6 +206,17 @@ DWORD COutFileStream::Close() {
   return 0;
 }
 
+Z7_COM7F_IMF(CMemoryOutStream::Write(const void* data, UInt32 size, UInt32* processedSize)) {
+  if (processedSize) *processedSize = 0;
+  try {
+    data_.append(static_cast<const char*>(data), size);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  if (processedSize) *processedSize = size;
+  return S_OK;
+}
+
 // ---- open callback ----------------------------------------------------------
 
 Z7_COM7F_IMF(CArchiveOpenCallback::SetTotal(const UInt64*, const UInt64*)) { return S_OK; }
@@ -256,20 +274,32 @@ bool CArchiveExtractCallback::MakeFolderChain(const std::wstring& folder) {
   return true;
 }
 
-bool CArchiveExtractCallback::DeleteExisting(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  if ((attributes & FILE_ATTRIBUTE_READONLY) &&
-      !::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
-    return false;
-  return ::DeleteFileW(path.c_str());
+HRESULT CArchiveExtractCallback::WriterFailure(bool wait) {
+  if (!writer_) return S_OK;
+  const HRESULT failure = wait ? writer_->Drain() : writer_->Failure();
+  if (failure != S_OK) {
+    const std::string text = writer_->TakeFailureText();
+    if (!text.empty()) {
+      output_.Put(text.c_str());
+      output_.Flush();
+    }
+  }
+  return failure;
+}
+
+HRESULT CArchiveExtractCallback::FinishWrites() {
+  const HRESULT failure = WriterFailure(true);
+  writer_.reset();
+  return failure;
 }
 
 Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStream** outStream, Int32 askExtractMode)) {
   *outStream = nullptr;
   outStream_.Release();
   outStreamSpec_ = nullptr;
+  memoryStreamSpec_ = nullptr;
+  // A file the writer could not make ends the extraction as if it were this one.
+  RINOK(WriterFailure(false))
 
   PROPVARIANT prop;
   PropVariantInit(&prop);
@@ -343,7 +373,24 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
   // A folder made during this run holds only what this run wrote, so there
   // is nothing to delete unless the archive names the same file twice.
   const bool inMadeFolder = madeFolders_.count(parentKey) != 0;
-  if (!inMadeFolder && !DeleteExisting(itemDiskPath_)) {
+  RINOK(archive_->GetProperty(index, kpidSize, &prop))
+  const bool sizeDefined = prop.vt == VT_UI8;
+  const UInt64 size = sizeDefined ? prop.uhVal.QuadPart : 0;
+  ::PropVariantClear(&prop);
+  if (sizeDefined && size <= kBackgroundFileLimit) {
+    auto* memory = new CMemoryOutStream;
+    CMyComPtr<ISequentialOutStream> stream(memory);
+    memory->Reserve(static_cast<size_t>(size));
+    memoryStreamSpec_ = memory;
+    expectNothing_ = inMadeFolder;
+    outStream_ = stream;
+    *outStream = stream.Detach();
+    return S_OK;
+  }
+  // Written here, in order with the background writer's files: one of those
+  // may have the same name.
+  RINOK(WriterFailure(true))
+  if (!inMadeFolder && !qx::payload::DeleteExistingFile(itemDiskPath_)) {
     output_.Put("Can not delete output file ");
     output_.Put(itemDiskPath_);
     output_.Put("\n");
@@ -354,7 +401,7 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
   CMyComPtr<ISequentialOutStream> stream(spec);
   if (!spec->Create(itemDiskPath_, inMadeFolder)) {
     // A folder made here may still hold an earlier item of the same name.
-    if (!inMadeFolder || !DeleteExisting(itemDiskPath_) || !spec->Create(itemDiskPath_)) {
+    if (!inMadeFolder || !qx::payload::DeleteExistingFile(itemDiskPath_) || !spec->Create(itemDiskPath_)) {
       output_.Put("Can not open output file ");
       output_.Put(itemDiskPath_);
       output_.Put("\n");
@@ -398,6 +445,28 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
       std::snprintf(text, sizeof text, "  :  Error #%d", static_cast<int>(operationResult));
     output_.Put(text);
   }
+  const DWORD applied = attributes_ >= 0x10000000 ? (attributes_ & 0x3FFF) : attributes_;
+  if (memoryStreamSpec_) {
+    qx::payload::FileJob job;
+    job.path = itemDiskPath_;
+    job.expectNothing = expectNothing_;
+    job.data = memoryStreamSpec_->TakeData();
+    job.mtimeDefined = mtimeDefined_;
+    job.mtime = mtime_;
+    // A file just created has exactly the archive bit.
+    job.setAttributes = extractMode_ && attributesDefined_ && applied != FILE_ATTRIBUTE_ARCHIVE;
+    job.attributes = applied;
+    outStream_.Release();
+    memoryStreamSpec_ = nullptr;
+    try {
+      if (!writer_) writer_ = std::make_unique<qx::payload::BackgroundFileWriter>(kBackgroundWriters);
+      writer_->Submit(std::move(job), std::hash<std::wstring>{}(FolderKey(itemDiskPath_)));
+    } catch (const std::exception&) {  // no memory, or no thread
+      return E_OUTOFMEMORY;
+    }
+    output_.Put("\n");
+    return S_OK;
+  }
   if (outStreamSpec_) {
     if (mtimeDefined_) outStreamSpec_->SetLastWriteTime(mtime_);
     const DWORD error = outStreamSpec_->Close();
@@ -411,7 +480,6 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
   outStreamSpec_ = nullptr;
 
   if (extractMode_ && attributesDefined_) {
-    const DWORD applied = attributes_ >= 0x10000000 ? (attributes_ & 0x3FFF) : attributes_;
     // A file just created has exactly the archive bit, a folder made here
     // exactly the folder bit: setting those again changes nothing.
     const bool unchanged = isFolder_

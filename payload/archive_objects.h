@@ -9,12 +9,16 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <memory>
+#include <new>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 #include "Common/MyCom.h"
 #include "7zip/Archive/IArchive.h"
 #include "7zip/IPassword.h"
+#include "payload/file_writer.h"
 #include "payload/progress.h"
 #include "win/scoped.h"
 
@@ -80,6 +84,26 @@ class COutFileStream final : public IOutStream, public CMyUnknownImp {
   UInt64 processed_ = 0;
 };
 
+// A small item's data, gathered for the background writer.
+class CMemoryOutStream final : public ISequentialOutStream, public CMyUnknownImp {
+  Z7_COM_UNKNOWN_IMP_0
+  Z7_IFACE_COM7_IMP(ISequentialOutStream)
+
+ public:
+  virtual ~CMemoryOutStream() = default;
+  // Only a hint: without the memory, Write reports it.
+  void Reserve(size_t size) noexcept {
+    try {
+      data_.reserve(size);
+    } catch (const std::bad_alloc&) {
+    }
+  }
+  std::string TakeData() { return std::move(data_); }
+
+ private:
+  std::string data_;
+};
+
 class CArchiveOpenCallback final : public IArchiveOpenCallback, public ICryptoGetTextPassword, public CMyUnknownImp {
   Z7_COM_UNKNOWN_IMP_2(IArchiveOpenCallback, ICryptoGetTextPassword)
   Z7_IFACE_COM7_IMP(IArchiveOpenCallback)
@@ -109,6 +133,8 @@ class CArchiveExtractCallback final : public IArchiveExtractCallback,
   // without data may end without a call that reaches the total.
   void FinishProgress();
   UInt64 ErrorCount() const { return errorCount_; }
+  // Waits for the files still being written; the first failure, or S_OK.
+  HRESULT FinishWrites();
   // Writes the lines gathered so far, before the engine adds its own.
   void FlushOutput() { output_.Flush(); }
 
@@ -116,7 +142,8 @@ class CArchiveExtractCallback final : public IArchiveExtractCallback,
   // Creates folder and its missing parents, remembering what exists so that
   // files sharing a folder cost no further calls.
   bool MakeFolderChain(const std::wstring& folder);
-  bool DeleteExisting(const std::wstring& path);
+  // A failure of the background writer, its line logged once.
+  HRESULT WriterFailure(bool wait);
 
   CMyComPtr<IInArchive> archive_;
   std::wstring destination_;
@@ -130,6 +157,9 @@ class CArchiveExtractCallback final : public IArchiveExtractCallback,
   bool attributesDefined_ = false;
   bool mtimeDefined_ = false;
   COutFileStream* outStreamSpec_ = nullptr;
+  CMemoryOutStream* memoryStreamSpec_ = nullptr;
+  bool expectNothing_ = false;  // the current file goes into a folder made here
+  std::unique_ptr<qx::payload::BackgroundFileWriter> writer_;
   CMyComPtr<ISequentialOutStream> outStream_;
   UInt64 errorCount_ = 0;
   bool passwordDefined_ = false;

@@ -125,7 +125,10 @@ int32_t CExtractManager::Run(const std::string& archivePath, const std::string& 
   callbackSpec->Init(archive, wideDestination);
   if (!password.empty()) callbackSpec->SetPassword(BytesToCodeUnits(password));
 
-  const HRESULT result = archive->Extract(nullptr, static_cast<UInt32>(-1), testOnly ? 1 : 0, callback);
+  HRESULT result = archive->Extract(nullptr, static_cast<UInt32>(-1), testOnly ? 1 : 0, callback);
+  // Files still being written belong to this extraction's result.
+  const HRESULT written = callbackSpec->FinishWrites();
+  if (result == S_OK) result = written;
   callbackSpec->FlushOutput();
   if (result != S_OK) {
     qx::win::DebugLogW(L"解压失败，返回错误为%ld\n", static_cast<long>(result));

@@ -87,6 +87,16 @@ TEST(Engine, FileNamedTwiceInAFolderOfThisRunEndsWithTheLaterItem) {
   EXPECT_FALSE(Attributes(dest / "twin\\file.txt") & FILE_ATTRIBUTE_READONLY);
 }
 
+// Small files are written behind the decoder, large ones as they come:
+// a name shared by both still ends with the later item.
+TEST(Engine, SmallAndLargeFileOfOneNameEndWithTheLaterItem) {
+  TempFolder dest("engine-sizes");
+  ASSERT_EQ(Unpack(Data("small-big.7z"), dest / "small-big"), 0);
+  EXPECT_EQ(ReadFile(dest / "small-big\\size\\one.bin"), std::string(3000000, 'b'));
+  ASSERT_EQ(Unpack(Data("big-small.7z"), dest / "big-small"), 0);
+  EXPECT_EQ(ReadFile(dest / "big-small\\size\\one.bin"), "small\n");
+}
+
 TEST(Engine, FolderStandingWhereAFileGoesFailsTheExtraction) {
   TempFolder dest("engine-clash");
   qx::test::MakeFolder(dest / "outer");

@@ -1,0 +1,72 @@
+// Small output files written on helper threads, so that the decoder does not
+// wait for each file's create and close. Under Wine every one of those is a
+// round trip to the server; on Windows the file system's per-file work
+// overlaps the same way.
+#pragma once
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qx::payload {
+
+// Removes what stands at path so that a file can take its place: true when
+// nothing is left there. A folder is never removed.
+bool DeleteExistingFile(const std::wstring& path);
+
+struct FileJob {
+  std::wstring path;
+  bool expectNothing = false;  // in a folder made by this run: create new, delete nothing
+  std::string data;
+  bool mtimeDefined = false;
+  FILETIME mtime{};
+  bool setAttributes = false;
+  DWORD attributes = 0;
+};
+
+class BackgroundFileWriter {
+ public:
+  // Files held in memory at once, at most (one larger file still passes).
+  static constexpr size_t kBytesInFlight = 16u << 20;
+
+  explicit BackgroundFileWriter(unsigned threads);
+  ~BackgroundFileWriter();  // finishes what was submitted
+  BackgroundFileWriter(const BackgroundFileWriter&) = delete;
+  BackgroundFileWriter& operator=(const BackgroundFileWriter&) = delete;
+
+  // Jobs of one key run in submission order: a path named twice must end
+  // with the later item. Waits while too much data is in flight.
+  void Submit(FileJob job, size_t key);
+  // Waits until every submitted job has run; the first failure, or S_OK.
+  HRESULT Drain();
+  // The first failure so far (S_OK if none), and its line for the log.
+  HRESULT Failure();
+  std::string TakeFailureText();
+
+ private:
+  struct Lane {
+    std::deque<FileJob> jobs;
+    std::condition_variable ready;
+  };
+  void Stop();
+  void Work(Lane& lane);
+  HRESULT Write(const FileJob& job, std::string& failureText);
+
+  std::mutex mutex_;
+  std::condition_variable progressed_;  // a job ended: room, or drained
+  std::vector<Lane> lanes_;
+  std::vector<std::thread> threads_;
+  size_t bytesInFlight_ = 0;
+  size_t pending_ = 0;
+  bool stopping_ = false;
+  HRESULT failure_ = S_OK;
+  std::string failureText_;
+};
+
+}  // namespace qx::payload
