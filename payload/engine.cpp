@@ -28,6 +28,15 @@ std::wstring BytesToCodeUnits(const std::string& bytes) {
   return wide;
 }
 
+// Two decoder threads at most; one where only two processors run and files
+// are written, so that the writer threads have the other.
+uint32_t DefaultDecoderThreads(bool testOnly) {
+  SYSTEM_INFO system;
+  ::GetSystemInfo(&system);
+  if (system.dwNumberOfProcessors > 2) return 2;
+  return testOnly && system.dwNumberOfProcessors == 2 ? 2 : 1;
+}
+
 }  // namespace
 
 CExtractManager& CExtractManager::GetInstance() {
@@ -43,7 +52,7 @@ int CExtractManager::SetProgressCallback(ExtractProgressCallback callback) {
 
 void CExtractManager::EnableProgress(bool enabled) { progressEnabled_ = enabled; }
 
-void CExtractManager::SetDecoderThreads(uint32_t threads) { decoderThreads_ = threads ? threads : 1; }
+void CExtractManager::SetDecoderThreads(uint32_t threads) { decoderThreads_ = threads; }
 
 void CExtractManager::SetLibraryPath(const std::string& path) { libraryPath_ = qx::win::GbkToWide(path); }
 
@@ -97,7 +106,7 @@ int32_t CExtractManager::Run(const std::string& archivePath, const std::string& 
     const wchar_t* names[] = {L"mt"};
     PROPVARIANT threads;
     threads.vt = VT_UI4;
-    threads.ulVal = decoderThreads_;
+    threads.ulVal = decoderThreads_ ? decoderThreads_ : DefaultDecoderThreads(testOnly);
     properties->SetProperties(names, &threads, 1);
   }
   auto* fileSpec = new CInFileStream;

@@ -42,6 +42,9 @@ class CExtractManager {
   std::wstring GetLibraryPath() const;
   // The payload's blocks decode in parallel, each thread with about 50 MB of
   // its own; more than two only cost memory a 32-bit process may not have.
+  // 0, the default: two where more than two processors run, else one, which
+  // leaves the other to the threads that write the small files (two again
+  // when only testing, which writes nothing).
   void SetDecoderThreads(uint32_t threads);
 
   // Unpacks the archive found at or behind searchStart in archivePath into
@@ -65,7 +68,7 @@ class CExtractManager {
 
   ExtractProgressCallback callback_ = nullptr;
   bool progressEnabled_ = false;
-  uint32_t decoderThreads_ = 2;
+  uint32_t decoderThreads_ = 0;
   std::wstring libraryPath_;
 };
 
