@@ -12,6 +12,7 @@
 #include "payload/extract.h"
 #include "payload/item_path.h"
 #include "win/debug_log.h"
+#include "win/text_convert.h"
 
 namespace {
 
@@ -72,13 +73,7 @@ void OutputLines::Put(const char* text) {
 }
 
 void OutputLines::Put(const std::wstring& text) {
-  if (text.empty()) return;
-  const int size = static_cast<int>(text.size());
-  const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return;
-  const size_t at = buffer_.size();
-  buffer_.resize(at + static_cast<size_t>(bytes));
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, &buffer_[at], bytes, nullptr, nullptr);
+  buffer_ += qx::win::WideToAnsi(text);
   FlushWhenFull();
 }
 
@@ -163,6 +158,36 @@ bool COutFileStream::Create(const std::wstring& path, bool onlyNew) {
                             FILE_ATTRIBUTE_NORMAL, nullptr));
   processed_ = 0;
   return file_.Valid();
+}
+
+namespace {
+
+// Removes what stands at path so that a file can take its place: true when
+// nothing is left there. A folder is never removed.
+bool DeleteExistingFile(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) &&
+      !::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+    return false;
+  return ::DeleteFileW(path.c_str());
+}
+
+}  // namespace
+
+bool COutFileStream::CreateReplacing(const std::wstring& path, bool expectNothing, std::string& failureText) {
+  // A folder made during this run holds only what this run wrote, so there
+  // is nothing to delete unless the archive names the same file twice.
+  if (!expectNothing && !DeleteExistingFile(path)) {
+    failureText = "Can not delete output file " + qx::win::WideToAnsi(path) + "\n";
+    return false;
+  }
+  if (Create(path, expectNothing)) return true;
+  // A folder made here may still hold an earlier item of the same name.
+  if (expectNothing && DeleteExistingFile(path) && Create(path)) return true;
+  failureText = "Can not open output file " + qx::win::WideToAnsi(path) + "\n";
+  return false;
 }
 
 Z7_COM7F_IMF(COutFileStream::Write(const void* data, UInt32 size, UInt32* processedSize)) {
@@ -370,8 +395,6 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
     MakeFolderChain(itemDiskPath_);
     return S_OK;
   }
-  // A folder made during this run holds only what this run wrote, so there
-  // is nothing to delete unless the archive names the same file twice.
   const bool inMadeFolder = madeFolders_.count(parentKey) != 0;
   RINOK(archive_->GetProperty(index, kpidSize, &prop))
   const bool sizeDefined = prop.vt == VT_UI8;
@@ -390,24 +413,13 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
   // Written here, in order with the background writer's files: one of those
   // may have the same name.
   RINOK(WriterFailure(true))
-  if (!inMadeFolder && !qx::payload::DeleteExistingFile(itemDiskPath_)) {
-    output_.Put("Can not delete output file ");
-    output_.Put(itemDiskPath_);
-    output_.Put("\n");
-    output_.Flush();
-    return E_ABORT;
-  }
   auto* spec = new COutFileStream;
   CMyComPtr<ISequentialOutStream> stream(spec);
-  if (!spec->Create(itemDiskPath_, inMadeFolder)) {
-    // A folder made here may still hold an earlier item of the same name.
-    if (!inMadeFolder || !qx::payload::DeleteExistingFile(itemDiskPath_) || !spec->Create(itemDiskPath_)) {
-      output_.Put("Can not open output file ");
-      output_.Put(itemDiskPath_);
-      output_.Put("\n");
-      output_.Flush();
-      return E_ABORT;
-    }
+  std::string failureText;
+  if (!spec->CreateReplacing(itemDiskPath_, inMadeFolder, failureText)) {
+    output_.Put(failureText.c_str());
+    output_.Flush();
+    return E_ABORT;
   }
   freshFile_ = true;
   outStreamSpec_ = spec;

@@ -75,6 +75,10 @@ class COutFileStream final : public IOutStream, public CMyUnknownImp {
   // onlyNew: the caller expects nothing at path. Creating a new file costs
   // Wine less than replacing one; it fails when something does stand there.
   bool Create(const std::wstring& path, bool onlyNew = false);
+  // Create after removing what stands at path (nothing to remove when
+  // expectNothing, unless an earlier item of this run has the name); on
+  // failure the log line that says why.
+  bool CreateReplacing(const std::wstring& path, bool expectNothing, std::string& failureText);
   bool SetLastWriteTime(const FILETIME& time);
   // The system error of a failed close, 0 on success.
   DWORD Close();

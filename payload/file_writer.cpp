@@ -1,22 +1,12 @@
 #include "payload/file_writer.h"
 
+#include <cstdint>
 #include <utility>
 
 // The output stream and the COM types its codec headers need.
 #include "payload/archive_objects.h"
-#include "win/text_convert.h"
 
 namespace qx::payload {
-
-bool DeleteExistingFile(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  if ((attributes & FILE_ATTRIBUTE_READONLY) &&
-      !::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
-    return false;
-  return ::DeleteFileW(path.c_str());
-}
 
 BackgroundFileWriter::BackgroundFileWriter(unsigned threads) : lanes_(threads ? threads : 1) {
   try {
@@ -89,29 +79,15 @@ void BackgroundFileWriter::Work(Lane& lane) {
 }
 
 HRESULT BackgroundFileWriter::Write(const FileJob& job, std::string& failureText) {
-  if (!job.expectNothing && !DeleteExistingFile(job.path)) {
-    failureText = "Can not delete output file " + qx::win::WideToAnsi(job.path) + "\n";
-    return E_ABORT;
-  }
   auto* spec = new COutFileStream;
   CMyComPtr<ISequentialOutStream> stream(spec);
-  if (!spec->Create(job.path, job.expectNothing)) {
-    // A folder made here may still hold an earlier item of the same name.
-    if (!job.expectNothing || !DeleteExistingFile(job.path) || !spec->Create(job.path)) {
-      failureText = "Can not open output file " + qx::win::WideToAnsi(job.path) + "\n";
-      return E_ABORT;
-    }
-  }
-  size_t done = 0;
-  while (done < job.data.size()) {
-    const size_t left = job.data.size() - done;
-    const UInt32 chunk = left > 0x40000000u ? 0x40000000u : static_cast<UInt32>(left);
-    UInt32 written = 0;
-    const HRESULT result = stream->Write(job.data.data() + done, chunk, &written);
-    if (result != S_OK) return result;
-    if (written == 0) return E_FAIL;
-    done += written;
-  }
+  if (!spec->CreateReplacing(job.path, job.expectNothing, failureText)) return E_ABORT;
+  // Small by construction: one call writes it all.
+  if (job.data.size() > UINT32_MAX) return E_FAIL;
+  UInt32 written = 0;
+  const HRESULT result = stream->Write(job.data.data(), static_cast<UInt32>(job.data.size()), &written);
+  if (result != S_OK) return result;
+  if (written != job.data.size()) return E_FAIL;
   if (job.mtimeDefined) spec->SetLastWriteTime(job.mtime);
   if (const DWORD error = spec->Close()) return HRESULT_FROM_WIN32(error);
   if (job.setAttributes) ::SetFileAttributesW(job.path.c_str(), job.attributes);

@@ -16,10 +16,6 @@
 
 namespace qx::payload {
 
-// Removes what stands at path so that a file can take its place: true when
-// nothing is left there. A folder is never removed.
-bool DeleteExistingFile(const std::wstring& path);
-
 struct FileJob {
   std::wstring path;
   bool expectNothing = false;  // in a folder made by this run: create new, delete nothing
