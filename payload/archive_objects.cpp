@@ -410,9 +410,12 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
     *outStream = stream.Detach();
     return S_OK;
   }
-  // Written here, in order with the background writer's files: one of those
-  // may have the same name.
-  RINOK(WriterFailure(true))
+  // Written here, after any of the background writer's files of the same
+  // name; the others go on meanwhile.
+  if (writer_) {
+    const HRESULT failure = writer_->WaitFor(FolderKey(itemDiskPath_));
+    if (failure != S_OK) return WriterFailure(false);
+  }
   auto* spec = new COutFileStream;
   CMyComPtr<ISequentialOutStream> stream(spec);
   std::string failureText;
@@ -472,7 +475,7 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
     memoryStreamSpec_ = nullptr;
     try {
       if (!writer_) writer_ = std::make_unique<qx::payload::BackgroundFileWriter>(kBackgroundWriters);
-      writer_->Submit(std::move(job), std::hash<std::wstring>{}(FolderKey(itemDiskPath_)));
+      writer_->Submit(std::move(job), FolderKey(itemDiskPath_));
     } catch (const std::exception&) {  // no memory, or no thread
       return E_OUTOFMEMORY;
     }

@@ -1,6 +1,7 @@
 #include "payload/file_writer.h"
 
 #include <cstdint>
+#include <functional>
 #include <utility>
 
 // The output stream and the COM types its codec headers need.
@@ -29,19 +30,26 @@ void BackgroundFileWriter::Stop() {
   for (std::thread& thread : threads_) thread.join();
 }
 
-void BackgroundFileWriter::Submit(FileJob job, size_t key) {
+void BackgroundFileWriter::Submit(FileJob job, const std::wstring& key) {
+  Lane& lane = lanes_[std::hash<std::wstring>{}(key) % lanes_.size()];
   std::unique_lock<std::mutex> lock(mutex_);
   progressed_.wait(lock, [this] { return bytesInFlight_ < kBytesInFlight; });
-  bytesInFlight_ += job.data.size();
+  lane.jobs.push_back(Queued{std::move(job), key});
+  bytesInFlight_ += lane.jobs.back().job.data.size();
   ++pending_;
-  Lane& lane = lanes_[key % lanes_.size()];
-  lane.jobs.push_back(std::move(job));
+  ++pendingKeys_[key];
   lane.ready.notify_one();
 }
 
 HRESULT BackgroundFileWriter::Drain() {
   std::unique_lock<std::mutex> lock(mutex_);
   progressed_.wait(lock, [this] { return pending_ == 0; });
+  return failure_;
+}
+
+HRESULT BackgroundFileWriter::WaitFor(const std::wstring& key) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  progressed_.wait(lock, [&] { return pendingKeys_.count(key) == 0; });
   return failure_;
 }
 
@@ -60,8 +68,9 @@ void BackgroundFileWriter::Work(Lane& lane) {
   for (;;) {
     lane.ready.wait(lock, [&] { return stopping_ || !lane.jobs.empty(); });
     if (lane.jobs.empty()) return;  // stopping, and nothing left
-    FileJob job = std::move(lane.jobs.front());
+    Queued queued = std::move(lane.jobs.front());
     lane.jobs.pop_front();
+    const FileJob& job = queued.job;
     // After a failure the extraction ends: nothing more is written.
     const bool skip = failure_ != S_OK;
     lock.unlock();
@@ -74,6 +83,7 @@ void BackgroundFileWriter::Work(Lane& lane) {
     }
     bytesInFlight_ -= job.data.size();
     --pending_;
+    if (--pendingKeys_[queued.key] == 0) pendingKeys_.erase(queued.key);
     progressed_.notify_all();
   }
 }

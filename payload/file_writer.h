@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace qx::payload {
@@ -36,18 +37,26 @@ class BackgroundFileWriter {
   BackgroundFileWriter(const BackgroundFileWriter&) = delete;
   BackgroundFileWriter& operator=(const BackgroundFileWriter&) = delete;
 
-  // Jobs of one key run in submission order: a path named twice must end
-  // with the later item. Waits while too much data is in flight.
-  void Submit(FileJob job, size_t key);
+  // Jobs of one key (the path, case-folded) run in submission order: a path
+  // named twice must end with the later item. Waits while too much data is
+  // in flight.
+  void Submit(FileJob job, const std::wstring& key);
   // Waits until every submitted job has run; the first failure, or S_OK.
   HRESULT Drain();
+  // Waits until no job of this key is left, so that the caller may write the
+  // path itself; the first failure so far, or S_OK.
+  HRESULT WaitFor(const std::wstring& key);
   // The first failure so far (S_OK if none), and its line for the log.
   HRESULT Failure();
   std::string TakeFailureText();
 
  private:
+  struct Queued {
+    FileJob job;
+    std::wstring key;
+  };
   struct Lane {
-    std::deque<FileJob> jobs;
+    std::deque<Queued> jobs;
     std::condition_variable ready;
   };
   void Stop();
@@ -60,6 +69,7 @@ class BackgroundFileWriter {
   std::vector<std::thread> threads_;
   size_t bytesInFlight_ = 0;
   size_t pending_ = 0;
+  std::unordered_map<std::wstring, unsigned> pendingKeys_;
   bool stopping_ = false;
   HRESULT failure_ = S_OK;
   std::string failureText_;

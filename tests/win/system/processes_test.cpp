@@ -86,7 +86,8 @@ TEST_F(ProcessTest, StopUsesTheFirstProgressKeyAndSkipsEmptyPieces) {
       "Progress = QXSimulator.exe\r\n");
   const DWORD start = ::GetTickCount();
   StopProductProcesses();
-  EXPECT_GE(::GetTickCount() - start, 290u);
+  // The tick count and the sleep's clock differ by a tick or two.
+  EXPECT_GE(::GetTickCount() - start, 270u);
   EXPECT_TRUE(Ends(tips));
   EXPECT_TRUE(StillRuns(simulator));  // only in keys that do not count
   EXPECT_TRUE(StillRuns(helper));     // listed in other letter case
@@ -99,7 +100,8 @@ TEST_F(ProcessTest, StopWithoutListOnlyWaits) {
   CIniInfoManager::Instance().Clear();
   const DWORD start = ::GetTickCount();
   StopProductProcesses();
-  EXPECT_GE(::GetTickCount() - start, 290u);
+  // The tick count and the sleep's clock differ by a tick or two.
+  EXPECT_GE(::GetTickCount() - start, 270u);
   EXPECT_TRUE(StillRuns(simulator));
 }
 
