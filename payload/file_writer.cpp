@@ -23,50 +23,51 @@ BackgroundFileWriter::~BackgroundFileWriter() { Stop(); }
 
 void BackgroundFileWriter::Stop() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    qx::win::ScopedLock lock(section_);
     stopping_ = true;
   }
-  for (Lane& lane : lanes_) lane.ready.notify_all();
+  for (Lane& lane : lanes_) lane.ready.WakeAll();
   for (std::thread& thread : threads_) thread.join();
 }
 
 void BackgroundFileWriter::Submit(FileJob job, const std::wstring& key) {
   Lane& lane = lanes_[std::hash<std::wstring>{}(key) % lanes_.size()];
-  std::unique_lock<std::mutex> lock(mutex_);
-  progressed_.wait(lock, [this] { return bytesInFlight_ < kBytesInFlight; });
+  qx::win::UniqueLock lock(section_);
+  // Once full, wait for half: one wake for many files, not one each.
+  if (bytesInFlight_ >= kBytesInFlight) room_.Wait(lock, [this] { return bytesInFlight_ <= kBytesInFlight / 2; });
   lane.jobs.push_back(Queued{std::move(job), key});
   bytesInFlight_ += lane.jobs.back().job.data.size();
   ++pending_;
   ++pendingKeys_[key];
-  lane.ready.notify_one();
+  lane.ready.WakeOne();
 }
 
 HRESULT BackgroundFileWriter::Drain() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  progressed_.wait(lock, [this] { return pending_ == 0; });
+  qx::win::UniqueLock lock(section_);
+  progressed_.Wait(lock, [this] { return pending_ == 0; });
   return failure_;
 }
 
 HRESULT BackgroundFileWriter::WaitFor(const std::wstring& key) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  progressed_.wait(lock, [&] { return pendingKeys_.count(key) == 0; });
+  qx::win::UniqueLock lock(section_);
+  progressed_.Wait(lock, [&] { return pendingKeys_.count(key) == 0; });
   return failure_;
 }
 
 HRESULT BackgroundFileWriter::Failure() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  qx::win::ScopedLock lock(section_);
   return failure_;
 }
 
 std::string BackgroundFileWriter::TakeFailureText() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  qx::win::ScopedLock lock(section_);
   return std::exchange(failureText_, std::string());
 }
 
 void BackgroundFileWriter::Work(Lane& lane) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  qx::win::UniqueLock lock(section_);
   for (;;) {
-    lane.ready.wait(lock, [&] { return stopping_ || !lane.jobs.empty(); });
+    lane.ready.Wait(lock, [&] { return stopping_ || !lane.jobs.empty(); });
     if (lane.jobs.empty()) return;  // stopping, and nothing left
     Queued queued = std::move(lane.jobs.front());
     lane.jobs.pop_front();
@@ -84,7 +85,8 @@ void BackgroundFileWriter::Work(Lane& lane) {
     bytesInFlight_ -= job.data.size();
     --pending_;
     if (--pendingKeys_[queued.key] == 0) pendingKeys_.erase(queued.key);
-    progressed_.notify_all();
+    if (bytesInFlight_ <= kBytesInFlight / 2) room_.WakeAll();
+    progressed_.WakeAll();
   }
 }
 

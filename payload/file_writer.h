@@ -6,14 +6,14 @@
 
 #include <windows.h>
 
-#include <condition_variable>
 #include <cstddef>
 #include <deque>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <unordered_map>
 #include <vector>
+
+#include "win/critical_section.h"
 
 namespace qx::payload {
 
@@ -57,14 +57,15 @@ class BackgroundFileWriter {
   };
   struct Lane {
     std::deque<Queued> jobs;
-    std::condition_variable ready;
+    qx::win::ConditionVariable ready;
   };
   void Stop();
   void Work(Lane& lane);
   HRESULT Write(const FileJob& job, std::string& failureText);
 
-  std::mutex mutex_;
-  std::condition_variable progressed_;  // a job ended: room, or drained
+  qx::win::CriticalSection section_;
+  qx::win::ConditionVariable room_;        // in flight down to half
+  qx::win::ConditionVariable progressed_;  // a job ended: its key done, or drained
   std::vector<Lane> lanes_;
   std::vector<std::thread> threads_;
   size_t bytesInFlight_ = 0;

@@ -1,7 +1,12 @@
-// A critical section that lives as long as its owner, and its scope lock.
+// A critical section that lives as long as its owner, its scope lock, and a
+// condition variable to wait on it with. The system's own primitives: under
+// Wine they wait in the process (futexes), where the C++ runtime's posix
+// emulation takes a round trip to the server for every wait and wake.
 #pragma once
 
 #include <windows.h>
+
+#include <mutex>
 
 namespace qx::win {
 
@@ -13,6 +18,10 @@ class CriticalSection {
   CriticalSection& operator=(const CriticalSection&) = delete;
   void Enter() { ::EnterCriticalSection(&section_); }
   void Leave() { ::LeaveCriticalSection(&section_); }
+  // For std::unique_lock and std::lock_guard.
+  void lock() { Enter(); }
+  void unlock() { Leave(); }
+  CRITICAL_SECTION* Native() { return &section_; }
 
  private:
   CRITICAL_SECTION section_;
@@ -27,6 +36,24 @@ class ScopedLock {
 
  private:
   CriticalSection& section_;
+};
+
+using UniqueLock = std::unique_lock<CriticalSection>;
+
+class ConditionVariable {
+ public:
+  ConditionVariable() = default;
+  ConditionVariable(const ConditionVariable&) = delete;
+  ConditionVariable& operator=(const ConditionVariable&) = delete;
+  template <typename Predicate>
+  void Wait(UniqueLock& lock, Predicate ready) {
+    while (!ready()) ::SleepConditionVariableCS(&variable_, lock.mutex()->Native(), INFINITE);
+  }
+  void WakeOne() { ::WakeConditionVariable(&variable_); }
+  void WakeAll() { ::WakeAllConditionVariable(&variable_); }
+
+ private:
+  CONDITION_VARIABLE variable_ = CONDITION_VARIABLE_INIT;
 };
 
 }  // namespace qx::win
