@@ -514,9 +514,9 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetTotal(UInt64 total)) {
 
 Z7_COM7F_IMF(CArchiveExtractCallback::SetCompleted(const UInt64* completed)) {
   CExtractManager& engine = CExtractManager::GetInstance();
-  // Without data the final report comes from FinishProgress, after the last
-  // (empty) file is really written.
-  if (!engine.ProgressEnabled() || !completed || total_ == 0) return S_OK;
+  // The final 100 comes from FinishProgress, once the helpers have closed the
+  // last file: the installer goes on to the unpacked files on the first 100.
+  if (!engine.ProgressEnabled() || !completed || *completed >= total_) return S_OK;
   if (auto percent = progress_.Next(*completed, total_)) {
     if (auto callback = engine.ProgressCallback()) callback(static_cast<int>(*percent));
   }
@@ -525,7 +525,7 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetCompleted(const UInt64* completed)) {
 
 void CArchiveExtractCallback::FinishProgress() {
   CExtractManager& engine = CExtractManager::GetInstance();
-  if (!engine.ProgressEnabled() || progress_.ReachedEnd()) return;
+  if (!engine.ProgressEnabled()) return;
   if (auto percent = progress_.Next(total_, total_)) {
     if (auto callback = engine.ProgressCallback()) callback(static_cast<int>(*percent));
   }

@@ -133,8 +133,8 @@ class CArchiveExtractCallback final : public IArchiveExtractCallback,
     passwordDefined_ = true;
     password_ = value;
   }
-  // Reports 100 unless the reader's own progress already has: an archive
-  // without data may end without a call that reaches the total.
+  // The one report of 100, after FinishWrites has succeeded: the reader's
+  // own call at the total may come while files are still being written.
   void FinishProgress();
   UInt64 ErrorCount() const { return errorCount_; }
   // Waits for the files still being written; the first failure, or S_OK.

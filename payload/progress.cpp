@@ -16,7 +16,6 @@ std::optional<uint32_t> ProgressThrottle::Next(uint64_t completed, uint64_t tota
   const uint32_t percent = ProgressPercent(completed, total);
   if (percent == last_) return std::nullopt;
   last_ = percent == 100 ? 0 : percent;
-  if (percent == 100) reachedEnd_ = true;
   return percent;
 }
 

@@ -17,11 +17,9 @@ class ProgressThrottle {
  public:
   // The percent to report for this call, or nothing.
   std::optional<uint32_t> Next(uint64_t completed, uint64_t total);
-  bool ReachedEnd() const { return reachedEnd_; }
 
  private:
   uint32_t last_ = 0;
-  bool reachedEnd_ = false;
 };
 
 }  // namespace qx::payload

@@ -15,7 +15,6 @@ TEST(PayloadProgress, ThousandByteTable) {
   EXPECT_EQ(t.Next(999, 1000), 99u);
   EXPECT_EQ(t.Next(1000, 1000), 100u);
   EXPECT_EQ(t.Next(1000, 1000), 100u) << "100 is reported again";
-  EXPECT_TRUE(t.ReachedEnd());
 }
 
 TEST(PayloadProgress, HundredOnlyWhenEverythingIsDone) {

@@ -167,6 +167,39 @@ TEST(EngineProgress, RealArchiveReportsNonDecreasingPercentsEndingIn100) {
   EXPECT_EQ(ReadFile(dest / "f300.txt").size(), 300000u);
 }
 
+// The first 100 lets the installer go on to files it has just unpacked, so
+// every file must be whole and closed by then.
+std::string g_firstHundredDest;
+int g_filesWholeAtFirstHundred = -1;
+void CheckFilesAtFirstHundred(int percent) {
+  g_progress.push_back(percent);
+  if (percent != 100 || g_filesWholeAtFirstHundred >= 0) return;
+  g_filesWholeAtFirstHundred = 0;
+  for (int i = 1; i <= 300; ++i) {
+    const std::string path = g_firstHundredDest + "\\f" + std::to_string(i) + ".txt";
+    // No sharing: fails while a writer still holds the file.
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    LARGE_INTEGER size{};
+    if (::GetFileSizeEx(file, &size) && size.QuadPart == i * 1000) ++g_filesWholeAtFirstHundred;
+    ::CloseHandle(file);
+  }
+}
+
+TEST(EngineProgress, EveryFileIsWholeAndClosedWhen100IsReported) {
+  TempFolder dest("engine-hundred");
+  g_firstHundredDest = dest.Path();
+  g_filesWholeAtFirstHundred = -1;
+  CExtractManager& engine = CExtractManager::GetInstance();
+  engine.SetLibraryPath(QX_TEST_CODEC);
+  engine.SetProgressCallback(CheckFilesAtFirstHundred);
+  engine.EnableProgress(true);
+  g_progress.clear();
+  ASSERT_EQ(engine.Extract(Data("many.7z"), dest.Path(), 0, qx::payload::kPayloadPassword), 0);
+  EXPECT_EQ(g_filesWholeAtFirstHundred, 300);
+  EXPECT_EQ(g_progress.back(), 100);
+}
+
 TEST(EngineProgress, ArchiveWithoutDataStillEndsIn100) {
   TempFolder dest("engine-zero");
   ASSERT_EQ(Unpack(Data("zero.7z"), dest.Path()), 0);
