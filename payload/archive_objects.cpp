@@ -190,29 +190,61 @@ bool COutFileStream::CreateReplacing(const std::wstring& path, bool expectNothin
   return false;
 }
 
-Z7_COM7F_IMF(COutFileStream::Write(const void* data, UInt32 size, UInt32* processedSize)) {
+HRESULT qx::payload::WriteToHandle(HANDLE file, const void* data, UInt32 size, UInt32* processedSize) {
   UInt32 total = 0;
   HRESULT result = S_OK;
   const char* bytes = static_cast<const char*>(data);
   while (total < size) {
     DWORD written = 0;
-    if (!::WriteFile(file_.Get(), bytes + total, std::min(size - total, kMaxIoChunk), &written, nullptr)) {
+    if (!::WriteFile(file, bytes + total, std::min(size - total, kMaxIoChunk), &written, nullptr)) {
       result = LastError();
       break;
     }
     if (written == 0) break;
     total += written;
   }
+  if (processedSize) *processedSize = total;
+  return result;
+}
+
+COutFileStream::~COutFileStream() {
+  // The handle closes only after the writes that use it.
+  Settle();
+}
+
+HRESULT COutFileStream::Settle() { return writer_ ? writer_->WaitFor(key_) : S_OK; }
+
+Z7_COM7F_IMF(COutFileStream::Write(const void* data, UInt32 size, UInt32* processedSize)) {
+  if (processedSize) *processedSize = 0;
+  if (writer_) {
+    // A write that failed on the helper ends the extraction here.
+    RINOK(writer_->Failure())
+    qx::payload::FileJob job;
+    job.appendTo = file_.Get();
+    try {
+      job.data.assign(static_cast<const char*>(data), size);
+      writer_->Submit(std::move(job), key_);
+    } catch (const std::exception&) {
+      return E_OUTOFMEMORY;
+    }
+    processed_ += size;
+    if (processedSize) *processedSize = size;
+    return S_OK;
+  }
+  UInt32 total = 0;
+  const HRESULT result = qx::payload::WriteToHandle(file_.Get(), data, size, &total);
   processed_ += total;
   if (processedSize) *processedSize = total;
   return result;
 }
 
 Z7_COM7F_IMF(COutFileStream::Seek(Int64 offset, UInt32 seekOrigin, UInt64* newPosition)) {
+  RINOK(Settle())
   return SeekHandle(file_.Get(), offset, seekOrigin, newPosition);
 }
 
 Z7_COM7F_IMF(COutFileStream::SetSize(UInt64 newSize)) {
+  RINOK(Settle())
   UInt64 current = 0;
   if (SeekHandle(file_.Get(), 0, FILE_CURRENT, &current) != S_OK) return E_FAIL;
   if (SeekHandle(file_.Get(), static_cast<Int64>(newSize), FILE_BEGIN, nullptr) != S_OK) return E_FAIL;
@@ -222,13 +254,16 @@ Z7_COM7F_IMF(COutFileStream::SetSize(UInt64 newSize)) {
 }
 
 bool COutFileStream::SetLastWriteTime(const FILETIME& time) {
+  if (Settle() != S_OK) return false;
   return ::SetFileTime(file_.Get(), nullptr, nullptr, &time);
 }
 
 DWORD COutFileStream::Close() {
   if (!file_.Valid()) return 0;
+  const HRESULT written = Settle();
   if (!::CloseHandle(file_.Release())) return ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
-  return 0;
+  if (written == S_OK) return 0;
+  return HRESULT_FACILITY(written) == FACILITY_WIN32 ? HRESULT_CODE(written) : ERROR_WRITE_FAULT;
 }
 
 Z7_COM7F_IMF(CMemoryOutStream::Write(const void* data, UInt32 size, UInt32* processedSize)) {
@@ -314,6 +349,9 @@ HRESULT CArchiveExtractCallback::WriterFailure(bool wait) {
 
 HRESULT CArchiveExtractCallback::FinishWrites() {
   const HRESULT failure = WriterFailure(true);
+  // A stream left open by a failed extraction still points at the writer.
+  outStream_.Release();
+  outStreamSpec_ = nullptr;
   writer_.reset();
   return failure;
 }
@@ -424,6 +462,12 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
     output_.Flush();
     return E_ABORT;
   }
+  try {
+    if (!writer_) writer_ = std::make_unique<qx::payload::BackgroundFileWriter>(kBackgroundWriters);
+  } catch (const std::exception&) {  // no memory, or no thread
+    return E_OUTOFMEMORY;
+  }
+  spec->WriteBehind(writer_.get(), FolderKey(itemDiskPath_));
   freshFile_ = true;
   outStreamSpec_ = spec;
   outStream_ = stream;

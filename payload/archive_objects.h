@@ -43,6 +43,9 @@ class OutputLines {
   std::string buffer_;
 };
 
+// Writes all of data to file unless the system fails; how much it took.
+HRESULT WriteToHandle(HANDLE file, const void* data, UInt32 size, UInt32* processedSize);
+
 }  // namespace qx::payload
 
 class CInFileStream final : public IInStream,
@@ -71,7 +74,14 @@ class COutFileStream final : public IOutStream, public CMyUnknownImp {
   Z7_IFACE_COM7_IMP(IOutStream)
 
  public:
-  virtual ~COutFileStream() = default;
+  virtual ~COutFileStream();
+  // From here on every write is handed to writer's lane for key, so that
+  // decoding goes on while the file system works; everything else first
+  // waits for those writes.
+  void WriteBehind(qx::payload::BackgroundFileWriter* writer, const std::wstring& key) {
+    writer_ = writer;
+    key_ = key;
+  }
   // onlyNew: the caller expects nothing at path. Creating a new file costs
   // Wine less than replacing one; it fails when something does stand there.
   bool Create(const std::wstring& path, bool onlyNew = false);
@@ -80,12 +90,17 @@ class COutFileStream final : public IOutStream, public CMyUnknownImp {
   // failure the log line that says why.
   bool CreateReplacing(const std::wstring& path, bool expectNothing, std::string& failureText);
   bool SetLastWriteTime(const FILETIME& time);
-  // The system error of a failed close, 0 on success.
+  // The system error of a failed write or close, 0 on success.
   DWORD Close();
 
  private:
+  // Waits for the writes handed on; the writer's first failure, or S_OK.
+  HRESULT Settle();
+
   qx::win::ScopedHandle file_;
   UInt64 processed_ = 0;
+  qx::payload::BackgroundFileWriter* writer_ = nullptr;
+  std::wstring key_;
 };
 
 // A small item's data, gathered for the background writer.

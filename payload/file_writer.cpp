@@ -91,6 +91,12 @@ void BackgroundFileWriter::Work(Lane& lane) {
 }
 
 HRESULT BackgroundFileWriter::Write(const FileJob& job, std::string& failureText) {
+  if (job.appendTo) {
+    UInt32 written = 0;
+    const HRESULT result = WriteToHandle(job.appendTo, job.data.data(), static_cast<UInt32>(job.data.size()), &written);
+    if (result != S_OK) return result;
+    return written == job.data.size() ? S_OK : E_FAIL;
+  }
   auto* spec = new COutFileStream;
   CMyComPtr<ISequentialOutStream> stream(spec);
   if (!spec->CreateReplacing(job.path, job.expectNothing, failureText)) return E_ABORT;

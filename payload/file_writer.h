@@ -25,6 +25,9 @@ struct FileJob {
   FILETIME mtime{};
   bool setAttributes = false;
   DWORD attributes = 0;
+  // Set for a part of a large file that its stream holds open: the data is
+  // only appended to that handle.
+  HANDLE appendTo = nullptr;
 };
 
 class BackgroundFileWriter {

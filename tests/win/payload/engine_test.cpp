@@ -133,6 +133,15 @@ TEST(Engine, CrcErrorLeavesTheExtractionSuccessfulAndTheFileInPlace) {
   EXPECT_EQ(Unpack(Data("crc.7z"), dest.Path(), 0, ""), 0);
   EXPECT_EQ(ReadFile(dest / "bad.txt").size(), 40u);
   EXPECT_EQ(ReadFile(dest / "good.txt"), "good\n");
+
+  // A large file is written while it is decoded: kept whole all the same.
+  TempFolder bigDest("engine-crc-big");
+  EXPECT_EQ(Unpack(Data("crc-big.7z"), bigDest.Path(), 0, ""), 0);
+  const std::string big = ReadFile(bigDest / "bigbad.bin");
+  ASSERT_EQ(big.size(), 3000000u);
+  EXPECT_EQ(big.substr(big.size() - 10), "YZZZZZZZZZ");
+  EXPECT_EQ(big.find_first_not_of('L'), big.size() - 10);
+  EXPECT_EQ(ReadFile(bigDest / "good.txt"), "good\n");
 }
 
 // Standard output goes to a file for one extraction, then back.
