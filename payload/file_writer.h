@@ -1,5 +1,5 @@
-// Small output files written on helper threads, so that the decoder does not
-// wait for each file's create and close. Under Wine every one of those is a
+// Small output files, and the writes of large ones, done on helper threads,
+// so that the decoder does not wait for each file's create, write and close. Under Wine every one of those is a
 // round trip to the server; on Windows the file system's per-file work
 // overlaps the same way.
 #pragma once
