@@ -347,6 +347,16 @@ HRESULT CArchiveExtractCallback::WriterFailure(bool wait) {
   return failure;
 }
 
+HRESULT CArchiveExtractCallback::MakeWriter() {
+  if (writer_) return S_OK;
+  try {
+    writer_ = std::make_unique<qx::payload::BackgroundFileWriter>(kBackgroundWriters);
+  } catch (const std::exception&) {  // no memory, or no thread
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+
 HRESULT CArchiveExtractCallback::FinishWrites() {
   const HRESULT failure = WriterFailure(true);
   // A stream left open by a failed extraction still points at the writer.
@@ -462,11 +472,7 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
     output_.Flush();
     return E_ABORT;
   }
-  try {
-    if (!writer_) writer_ = std::make_unique<qx::payload::BackgroundFileWriter>(kBackgroundWriters);
-  } catch (const std::exception&) {  // no memory, or no thread
-    return E_OUTOFMEMORY;
-  }
+  RINOK(MakeWriter())
   spec->WriteBehind(writer_.get(), FolderKey(itemDiskPath_));
   freshFile_ = true;
   outStreamSpec_ = spec;
@@ -517,10 +523,10 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
     job.attributes = applied;
     outStream_.Release();
     memoryStreamSpec_ = nullptr;
+    RINOK(MakeWriter())
     try {
-      if (!writer_) writer_ = std::make_unique<qx::payload::BackgroundFileWriter>(kBackgroundWriters);
       writer_->Submit(std::move(job), FolderKey(itemDiskPath_));
-    } catch (const std::exception&) {  // no memory, or no thread
+    } catch (const std::exception&) {  // no memory
       return E_OUTOFMEMORY;
     }
     output_.Put("\n");

@@ -163,6 +163,8 @@ class CArchiveExtractCallback final : public IArchiveExtractCallback,
   bool MakeFolderChain(const std::wstring& folder);
   // A failure of the background writer, its line logged once.
   HRESULT WriterFailure(bool wait);
+  // The background writer, made at the first file that needs it.
+  HRESULT MakeWriter();
 
   CMyComPtr<IInArchive> archive_;
   std::wstring destination_;

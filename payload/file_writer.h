@@ -1,7 +1,7 @@
 // Small output files, and the writes of large ones, done on helper threads,
-// so that the decoder does not wait for each file's create, write and close. Under Wine every one of those is a
-// round trip to the server; on Windows the file system's per-file work
-// overlaps the same way.
+// so that the decoder does not wait for each file's create, write and close.
+// Under Wine every one of those is a round trip to the server; on Windows
+// the file system's per-file work overlaps the same way.
 #pragma once
 
 #include <windows.h>

@@ -13,6 +13,7 @@
 #include "payload/layout.h"
 #include "payload/payload_password.h"
 #include "temp_folder.h"
+#include "win/scoped.h"
 #include "win/text_convert.h"
 
 using qx::test::PathExists;
@@ -187,11 +188,9 @@ void CheckFilesAtFirstHundred(int percent) {
   for (int i = 1; i <= 300; ++i) {
     const std::string path = g_firstHundredDest + "\\f" + std::to_string(i) + ".txt";
     // No sharing: fails while a writer still holds the file.
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) continue;
+    qx::win::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size{};
-    if (::GetFileSizeEx(file, &size) && size.QuadPart == i * 1000) ++g_filesWholeAtFirstHundred;
-    ::CloseHandle(file);
+    if (file.Valid() && ::GetFileSizeEx(file.Get(), &size) && size.QuadPart == i * 1000) ++g_filesWholeAtFirstHundred;
   }
 }
 
