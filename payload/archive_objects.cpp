@@ -30,15 +30,6 @@ HRESULT LastError() {
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-std::wstring FolderKey(std::wstring path) {
-  while (!path.empty() && IsSeparator(path.back())) path.pop_back();
-  for (wchar_t& c : path) {
-    if (c == L'/') c = L'\\';
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  }
-  return path;
-}
-
 HRESULT SeekHandle(HANDLE file, Int64 offset, UInt32 origin, UInt64* newPosition) {
   if (origin > FILE_END) return STG_E_INVALIDFUNCTION;
   LARGE_INTEGER distance, position;
@@ -298,40 +289,7 @@ void CArchiveExtractCallback::Init(IInArchive* archive, const std::wstring& dest
   destination_ = destination;
   qx::win::DebugLogW(L"初始化时解压路径为%s\n", destination_.c_str());
   if (!destination_.empty() && !IsSeparator(destination_.back())) destination_ += L'\\';
-  knownFolders_.clear();
-  madeFolders_.clear();
-}
-
-bool CArchiveExtractCallback::MakeFolderChain(const std::wstring& folder) {
-  std::wstring path = folder;
-  while (!path.empty() && IsSeparator(path.back())) path.pop_back();
-  if (path.empty() || knownFolders_.count(FolderKey(path))) return true;
-
-  // Step up until a level exists or can be made, then make the rest downward.
-  std::vector<std::wstring> missing;
-  for (;;) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-      if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-      knownFolders_.insert(FolderKey(path));
-      break;
-    }
-    const size_t cut = path.find_last_of(L"\\/");
-    // Never past a drive root ("C:") or a root-only path.
-    if (cut == std::wstring::npos || cut == 0 || (cut == 2 && path[1] == L':')) {
-      missing.push_back(path);
-      break;
-    }
-    missing.push_back(path);
-    path.resize(cut);
-    if (knownFolders_.count(FolderKey(path))) break;
-  }
-  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-    if (!::CreateDirectoryW(it->c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
-    knownFolders_.insert(FolderKey(*it));
-    madeFolders_.insert(FolderKey(*it));
-  }
-  return true;
+  folders_.Clear();
 }
 
 HRESULT CArchiveExtractCallback::WriterFailure(bool wait) {
@@ -431,19 +389,19 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
   const size_t cut = itemPath_.find_last_of(L"\\/");
   if (cut != std::wstring::npos) {
     const std::wstring parent = destination_ + itemPath_.substr(0, cut);
-    MakeFolderChain(parent);
-    parentKey = FolderKey(parent);
+    folders_.Make(parent);
+    parentKey = qx::payload::PathKey(parent);
   } else {
-    parentKey = FolderKey(destination_);
+    parentKey = qx::payload::PathKey(destination_);
   }
   itemDiskPath_ = destination_ + itemPath_;
   freshFile_ = false;
 
   if (isFolder_) {
-    MakeFolderChain(itemDiskPath_);
+    folders_.Make(itemDiskPath_);
     return S_OK;
   }
-  const bool inMadeFolder = madeFolders_.count(parentKey) != 0;
+  const bool inMadeFolder = folders_.MadeHere(parentKey);
   RINOK(archive_->GetProperty(index, kpidSize, &prop))
   const bool sizeDefined = prop.vt == VT_UI8;
   const UInt64 size = sizeDefined ? prop.uhVal.QuadPart : 0;
@@ -461,7 +419,7 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
   // Written here, after any of the background writer's files of the same
   // name; the others go on meanwhile.
   if (writer_) {
-    const HRESULT failure = writer_->WaitFor(FolderKey(itemDiskPath_));
+    const HRESULT failure = writer_->WaitFor(qx::payload::PathKey(itemDiskPath_));
     if (failure != S_OK) return WriterFailure(false);
   }
   auto* spec = new COutFileStream;
@@ -473,7 +431,7 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
     return E_ABORT;
   }
   RINOK(MakeWriter())
-  spec->WriteBehind(writer_.get(), FolderKey(itemDiskPath_));
+  spec->WriteBehind(writer_.get(), qx::payload::PathKey(itemDiskPath_));
   freshFile_ = true;
   outStreamSpec_ = spec;
   outStream_ = stream;
@@ -525,7 +483,7 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
     memoryStreamSpec_ = nullptr;
     RINOK(MakeWriter())
     try {
-      writer_->Submit(std::move(job), FolderKey(itemDiskPath_));
+      writer_->Submit(std::move(job), qx::payload::PathKey(itemDiskPath_));
     } catch (const std::exception&) {  // no memory
       return E_OUTOFMEMORY;
     }
@@ -547,9 +505,9 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
   if (extractMode_ && attributesDefined_) {
     // A file just created has exactly the archive bit, a folder made here
     // exactly the folder bit: setting those again changes nothing.
-    const bool unchanged = isFolder_
-                               ? (applied == FILE_ATTRIBUTE_DIRECTORY && madeFolders_.count(FolderKey(itemDiskPath_)))
-                               : (freshFile_ && applied == FILE_ATTRIBUTE_ARCHIVE);
+    const bool unchanged =
+        isFolder_ ? (applied == FILE_ATTRIBUTE_DIRECTORY && folders_.MadeHere(qx::payload::PathKey(itemDiskPath_)))
+                  : (freshFile_ && applied == FILE_ATTRIBUTE_ARCHIVE);
     if (!unchanged) ::SetFileAttributesW(itemDiskPath_.c_str(), applied);
   }
   freshFile_ = false;

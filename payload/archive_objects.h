@@ -12,13 +12,13 @@
 #include <memory>
 #include <new>
 #include <string>
-#include <unordered_set>
 #include <utility>
 
 #include "Common/MyCom.h"
 #include "7zip/Archive/IArchive.h"
 #include "7zip/IPassword.h"
 #include "payload/file_writer.h"
+#include "payload/folder_chain.h"
 #include "payload/progress.h"
 #include "win/scoped.h"
 
@@ -158,9 +158,6 @@ class CArchiveExtractCallback final : public IArchiveExtractCallback,
   void FlushOutput() { output_.Flush(); }
 
  private:
-  // Creates folder and its missing parents, remembering what exists so that
-  // files sharing a folder cost no further calls.
-  bool MakeFolderChain(const std::wstring& folder);
   // A failure of the background writer, its line logged once.
   HRESULT WriterFailure(bool wait);
   // The background writer, made at the first file that needs it.
@@ -188,9 +185,6 @@ class CArchiveExtractCallback final : public IArchiveExtractCallback,
   qx::payload::ProgressThrottle progress_;
   qx::payload::OutputLines output_;
 
-  // Folders known to exist (lower-case ASCII keys), and folders made here,
-  // which therefore hold nothing we have not written ourselves.
-  std::unordered_set<std::wstring> knownFolders_;
-  std::unordered_set<std::wstring> madeFolders_;
+  qx::payload::FolderChain folders_;
   bool freshFile_ = false;  // the current file was created in a folder made here
 };

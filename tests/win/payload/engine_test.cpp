@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "payload/extract.h"
+#include "payload/folder_chain.h"
 #include "payload/layout.h"
 #include "payload/payload_password.h"
 #include "temp_folder.h"
@@ -86,6 +87,20 @@ TEST(Engine, FileNamedTwiceInAFolderOfThisRunEndsWithTheLaterItem) {
   ASSERT_EQ(Unpack(Data("twins.7z"), dest.Path()), 0);
   EXPECT_EQ(ReadFile(dest / "twin\\file.txt"), "second\n");
   EXPECT_FALSE(Attributes(dest / "twin\\file.txt") & FILE_ATTRIBUTE_READONLY);
+  const std::wstring folder = qx::win::AnsiToWide(dest / "twin\\");
+  for (const wchar_t* word : {L"жук", L"дом", L"мир", L"лес", L"сон", L"чай", L"лук", L"сок"})
+    EXPECT_EQ(ReadFile(qx::win::WideToAnsi(folder + word + L".txt")), "second\n") << qx::win::WideToAnsi(word);
+}
+
+// Items of one name are kept in order by this key; Windows compares names
+// without regard to case in every script, not only ASCII.
+TEST(Engine, PathKeyMatchesNamesAsTheFileSystemDoes) {
+  using qx::payload::PathKey;
+  EXPECT_EQ(PathKey(L"C:\\Out\\Twin\\File.TXT"), PathKey(L"c:/out/twin/file.txt/"));
+  EXPECT_EQ(PathKey(L"C:\\Out\\ЖУК.txt"), PathKey(L"C:\\Out\\жук.txt"));
+  EXPECT_EQ(PathKey(L"C:\\Out\\ÄPFEL"), PathKey(L"C:\\Out\\äpfel"));
+  EXPECT_NE(PathKey(L"C:\\Out\\a.txt"), PathKey(L"C:\\Out\\b.txt"));
+  EXPECT_NE(PathKey(L"C:\\Out\\中文名.txt"), PathKey(L"C:\\Out\\中文.txt"));
 }
 
 // Small files are written behind the decoder, large ones as they come:
