@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
 
 #include "payload/layout.h"
@@ -57,6 +58,7 @@ PeInfo ReadPe(std::string_view file) {
   if (file.size() < 0x40 || file.substr(0, 2) != "MZ") return info;
   const uint32_t pe = Le32(file, 0x3C);
   if (pe > file.size() || file.size() - pe < 24 || file.substr(pe, 4) != std::string_view("PE\0\0", 4)) return info;
+  info.machine = Le16(file, pe + 4);
   const uint16_t sections = Le16(file, pe + 6);
   const uint16_t optionalSize = Le16(file, pe + 20);
   const size_t optional = pe + 24;
@@ -94,6 +96,13 @@ LayoutReport CheckLayout(std::string_view file) {
   if (!r.pe.valid) {
     fail("not a PE executable");
     return r;
+  }
+  // The setup program is 32-bit: a kit of another build would link an image
+  // that 32-bit Windows cannot start.
+  if (r.pe.machine != 0x14C) {
+    char text[64];
+    std::snprintf(text, sizeof text, "image is not 32-bit x86 (machine 0x%04X)", r.pe.machine);
+    fail(text);
   }
   if (file.size() >= (1ull << 31)) fail("file of 2 GiB or more");
   r.recordOffset = RecordOffsetFor(static_cast<int64_t>(r.pe.imageSize));

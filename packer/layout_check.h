@@ -1,5 +1,5 @@
 // Reading and checking a finished installer's layout: the program image's
-// size and certificate table from its PE headers, the marker record, the
+// machine, size and certificate table from its PE headers, the marker record, the
 // 7z signature header and the padding. Pure logic over a byte buffer.
 #pragma once
 
@@ -20,6 +20,7 @@ uint64_t ArchiveSize(std::string_view file, size_t pos);
 
 struct PeInfo {
   bool valid = false;
+  uint16_t machine = 0;     // 0x14C for 32-bit x86
   uint64_t imageSize = 0;   // end of the last section's raw data
   uint32_t certOffset = 0;  // security directory, 0 when unsigned
   uint32_t certSize = 0;

@@ -253,7 +253,7 @@ int Verify(const fs::path& path) {
   const std::string file = ReadAll(path);
   const auto r = qx::pack::CheckLayout(file);
   std::printf("file:          %s (%zu bytes)\n", path.string().c_str(), file.size());
-  std::printf("image size:    %llu\n", static_cast<unsigned long long>(r.pe.imageSize));
+  std::printf("image size:    %llu (machine 0x%04X)\n", static_cast<unsigned long long>(r.pe.imageSize), r.pe.machine);
   std::printf("record offset: %lld (marker \"%s\")\n", static_cast<long long>(r.recordOffset), r.marker.c_str());
   std::printf("search start:  %lld%s\n", static_cast<long long>(r.searchStart),
               r.recordFound ? "" : " (record within 1 MiB of the end: the reader searches from byte 0)");

@@ -41,7 +41,7 @@ TEST(PackRules, InstallerSizeCountsFillerRecordAndPadding) {
 namespace {
 
 // A minimal PE: headers, one section of raw data, nothing else.
-std::string FakeImage(uint32_t rawEnd) {
+std::string FakeImage(uint32_t rawEnd, uint16_t machine = 0x14C) {
   std::string f(rawEnd, '\0');
   f[0] = 'M', f[1] = 'Z';
   auto put32 = [&f](size_t at, uint32_t v) {
@@ -49,6 +49,7 @@ std::string FakeImage(uint32_t rawEnd) {
   };
   put32(0x3C, 0x80);
   f.replace(0x80, 4, std::string("PE\0\0", 4));
+  f[0x80 + 4] = static_cast<char>(machine), f[0x80 + 5] = static_cast<char>(machine >> 8);
   f[0x80 + 6] = 1;            // one section
   f[0x80 + 20] = char(0xE0);  // optional header size
   f[0x98] = 0x0B, f[0x99] = 0x01;
@@ -118,4 +119,9 @@ TEST(LayoutCheck, FindsEachBrokenRule) {
   EXPECT_FALSE(CheckLayout(noMarker).problems.empty());
 
   EXPECT_FALSE(CheckLayout("not a pe").problems.empty());
+
+  // Linked from the kit of the 64-bit build.
+  const auto wide = CheckLayout(Installer(FakeImage(0x1000, 0x8664), archive, 0));
+  ASSERT_EQ(wide.problems.size(), 1u);
+  EXPECT_EQ(wide.problems[0], "image is not 32-bit x86 (machine 0x8664)");
 }
