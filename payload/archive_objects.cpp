@@ -28,8 +28,6 @@ HRESULT LastError() {
   return error == 0 ? E_FAIL : HRESULT_FROM_WIN32(error);
 }
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 HRESULT SeekHandle(HANDLE file, Int64 offset, UInt32 origin, UInt64* newPosition) {
   if (origin > FILE_END) return STG_E_INVALIDFUNCTION;
   LARGE_INTEGER distance, position;
@@ -288,7 +286,7 @@ void CArchiveExtractCallback::Init(IInArchive* archive, const std::wstring& dest
   archive_ = archive;
   destination_ = destination;
   qx::win::DebugLogW(L"初始化时解压路径为%s\n", destination_.c_str());
-  if (!destination_.empty() && !IsSeparator(destination_.back())) destination_ += L'\\';
+  if (!destination_.empty() && !qx::payload::IsPathSeparator(destination_.back())) destination_ += L'\\';
   folders_.Clear();
 }
 

@@ -7,12 +7,8 @@
 
 namespace qx::payload {
 
-namespace {
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-}  // namespace
-
 std::wstring PathKey(std::wstring path) {
-  while (!path.empty() && IsSeparator(path.back())) path.pop_back();
+  while (!path.empty() && IsPathSeparator(path.back())) path.pop_back();
   for (wchar_t& c : path) {
     if (c == L'/') c = L'\\';
   }
@@ -26,7 +22,7 @@ std::wstring PathKey(std::wstring path) {
 
 bool FolderChain::Make(const std::wstring& folder) {
   std::wstring path = folder;
-  while (!path.empty() && IsSeparator(path.back())) path.pop_back();
+  while (!path.empty() && IsPathSeparator(path.back())) path.pop_back();
   if (path.empty() || known_.count(PathKey(path))) return true;
 
   // Step up until a level exists or can be made, then make the rest downward.

@@ -7,6 +7,9 @@
 
 namespace qx::payload {
 
+// Both separators count in item paths.
+inline bool IsPathSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
 // The one name under which a path is compared: as the file system compares
 // names, without regard to letter case (all of Unicode, not only ASCII),
 // with backslashes and no trailing separator.
