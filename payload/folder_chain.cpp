@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -9,11 +10,10 @@ namespace qx::payload {
 
 std::wstring PathKey(std::wstring path) {
   while (!path.empty() && IsPathSeparator(path.back())) path.pop_back();
-  for (wchar_t& c : path) {
-    if (c == L'/') c = L'\\';
-  }
-  // The file system's own rule is an upper-case table of its own; the
-  // invariant mapping agrees with it for every letter a payload may hold.
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  // NTFS compares names through an upper-case table of its own; the
+  // invariant upper-case mapping is the closest rule a program can ask for.
+  // In place, which the case mappings allow.
   if (!path.empty())
     ::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, path.data(), static_cast<int>(path.size()), path.data(),
                    static_cast<int>(path.size()));
