@@ -1,6 +1,7 @@
 // Reading and checking a finished installer's layout: the program image's
-// machine, size and certificate table from its PE headers, the marker record, the
-// 7z signature header and the padding. Pure logic over a byte buffer.
+// machine, size and certificate table from its PE headers, the marker
+// record, the 7z signature header and the padding. Pure logic over a byte
+// buffer.
 #pragma once
 
 #include <cstdint>

@@ -416,8 +416,9 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
   }
   // Written here, after any of the background writer's files of the same
   // name; the others go on meanwhile.
+  const std::wstring key = qx::payload::PathKey(itemDiskPath_);
   if (writer_) {
-    const HRESULT failure = writer_->WaitFor(qx::payload::PathKey(itemDiskPath_));
+    const HRESULT failure = writer_->WaitFor(key);
     if (failure != S_OK) return WriterFailure(false);
   }
   auto* spec = new COutFileStream;
@@ -429,7 +430,7 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
     return E_ABORT;
   }
   RINOK(MakeWriter())
-  spec->WriteBehind(writer_.get(), qx::payload::PathKey(itemDiskPath_));
+  spec->WriteBehind(writer_.get(), key);
   freshFile_ = true;
   outStreamSpec_ = spec;
   outStream_ = stream;

@@ -46,7 +46,7 @@ bool FolderChain::Make(const std::wstring& folder) {
   for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
     const bool made = ::CreateDirectoryW(it->c_str(), nullptr);
     if (!made && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
-    // Made meanwhile by another thread of this run, or by someone else.
+    // One made meanwhile by someone else may hold their files: not ours.
     std::wstring key = PathKey(*it);
     if (made) made_.insert(key);
     known_.insert(std::move(key));
