@@ -1,5 +1,9 @@
 #include "packer/pack_rules.h"
 
+#include <locale.h>
+#include <wctype.h>
+
+#include <algorithm>
 #include <map>
 
 #include "core/text.h"
@@ -31,18 +35,108 @@ std::string MarkerFromSettings(std::string_view settings) {
   return {};
 }
 
+namespace {
+
+// Code points of UTF-8 text; false for bytes that are not UTF-8.
+bool DecodeUtf8(std::string_view text, std::u32string& out) {
+  out.clear();
+  for (size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      c = (c << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+    out.push_back(c);
+    i += length;
+  }
+  return true;
+}
+
+// Upper case in every script, as Windows compares file names; the locale's
+// table, not the packing user's language.
+class CaseFold {
+ public:
+  CaseFold() : locale_(newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr)) {}
+  ~CaseFold() {
+    if (locale_) freelocale(locale_);
+  }
+  CaseFold(const CaseFold&) = delete;
+  CaseFold& operator=(const CaseFold&) = delete;
+
+  std::u32string operator()(std::u32string text) const {
+    for (char32_t& c : text) {
+      if (locale_)
+        c = static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), locale_));
+      else if (c >= 'a' && c <= 'z')
+        c = c - 'a' + 'A';
+    }
+    return text;
+  }
+
+ private:
+  locale_t locale_;
+};
+
+bool IsDeviceName(std::string_view component) {
+  // "con.txt" and "nul .log" open the device too: the name before the first
+  // dot, trailing blanks dropped, is what counts.
+  std::string_view base = component.substr(0, component.find('.'));
+  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+  for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+    if (EqualsIgnoreAsciiCase(base, device)) return true;
+  if (base.size() < 4 ||
+      !(EqualsIgnoreAsciiCase(base.substr(0, 3), "COM") || EqualsIgnoreAsciiCase(base.substr(0, 3), "LPT")))
+    return false;
+  const std::string_view port = base.substr(3);
+  return (port.size() == 1 && port[0] >= '0' && port[0] <= '9') || port == "\u00B9" || port == "\u00B2" ||
+         port == "\u00B3";
+}
+
+}  // namespace
+
+std::string WindowsNameProblem(std::string_view component) {
+  for (char c : component) {
+    if (static_cast<unsigned char>(c) < 0x20) return "control character in a name";
+    if (std::string_view("<>:\"\\|?*").find(c) != std::string_view::npos)
+      return std::string("character '") + c + "' is not allowed in a Windows name";
+  }
+  if (!component.empty() && (component.back() == '.' || component.back() == ' '))
+    return "Windows drops a name's trailing dot or space";
+  if (IsDeviceName(component)) return "a Windows device name";
+  return {};
+}
+
 std::vector<std::string> PayloadPathProblems(const std::vector<std::string>& paths) {
   std::vector<std::string> problems;
-  std::map<std::string, std::string> seen;  // folded -> first spelling
+  const CaseFold fold;
+  std::map<std::u32string, std::string> seen;  // folded -> first spelling
+  std::u32string decoded;
   for (const std::string& path : paths) {
     if (!payload::IsSafeItemPath(std::string_view(path))) {
       problems.push_back("unsafe item path: " + path);
       continue;
     }
-    std::string folded = path;
-    for (char& c : folded)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    auto [it, inserted] = seen.emplace(folded, path);
+    if (!DecodeUtf8(path, decoded)) {
+      problems.push_back("name is not UTF-8: " + path);
+      continue;
+    }
+    std::string nameProblem;
+    for (size_t start = 0; start <= path.size() && nameProblem.empty();) {
+      const size_t end = std::min(path.find('/', start), path.size());
+      nameProblem = WindowsNameProblem(std::string_view(path).substr(start, end - start));
+      start = end + 1;
+    }
+    if (!nameProblem.empty()) {
+      problems.push_back(nameProblem + ": " + path);
+      continue;
+    }
+    auto [it, inserted] = seen.emplace(fold(decoded), path);
     if (!inserted) problems.push_back("names differ only in letter case: " + it->second + " and " + path);
   }
   return problems;

@@ -30,6 +30,19 @@ TEST(PackRules, RefusesCaseTwinsAndUnsafePaths) {
   ASSERT_EQ(twins.size(), 1u);
   EXPECT_NE(twins[0].find("letter case"), std::string::npos);
   EXPECT_EQ(PayloadPathProblems({"../x"}).size(), 1u);
+  // Windows folds case in every script, not only in ASCII.
+  EXPECT_EQ(PayloadPathProblems({"Twin/ЖУК.txt", "twin/жук.txt"}).size(), 1u);
+  EXPECT_EQ(PayloadPathProblems({"res/Äpfel.txt", "res/äPFEL.txt"}).size(), 1u);
+  EXPECT_TRUE(PayloadPathProblems({"res/жук.txt", "res/жуки.txt", "文档/说明.txt", "文档/說明.txt"}).empty());
+}
+
+TEST(PackRules, RefusesNamesWindowsCannotHold) {
+  for (const char* bad :
+       {"a?b", "x/a*b", "a:b", "a\\b", "a|b", "a\"b", "a<b", "dir./x", "x/name ", "tab\tname", "con", "docs/NUL.txt",
+        "aux .log", "com1", "LPT9.dat", "com0", "COM\u00B9.txt", "bad\xff.txt", "half\xe6\x96"})
+    EXPECT_EQ(PayloadPathProblems({bad}).size(), 1u) << bad;
+  for (const char* good : {"console.txt", "com10", "comx", "lpt", "nul2.txt", ".hidden", "a.b.c", "中文 名.txt"})
+    EXPECT_TRUE(PayloadPathProblems({good}).empty()) << good;
 }
 
 TEST(PackRules, InstallerSizeCountsFillerRecordAndPadding) {
