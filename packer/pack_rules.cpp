@@ -69,13 +69,11 @@ class CaseFold {
   CaseFold(const CaseFold&) = delete;
   CaseFold& operator=(const CaseFold&) = delete;
 
+  // False where the system has no such locale: no fold at all then, rather
+  // than an ASCII-only one that lets twins through.
+  bool Available() const { return locale_ != nullptr; }
   std::u32string operator()(std::u32string text) const {
-    for (char32_t& c : text) {
-      if (locale_)
-        c = static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), locale_));
-      else if (c >= 'a' && c <= 'z')
-        c = c - 'a' + 'A';
-    }
+    for (char32_t& c : text) c = static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), locale_));
     return text;
   }
 
@@ -98,8 +96,8 @@ bool IsDeviceName(std::string_view component) {
          port == "\u00B3";
 }
 
-}  // namespace
-
+// Why Windows cannot hold this path component as a file or folder name, or
+// empty.
 std::string WindowsNameProblem(std::string_view component) {
   for (char c : component) {
     if (static_cast<unsigned char>(c) < 0x20) return "control character in a name";
@@ -112,9 +110,12 @@ std::string WindowsNameProblem(std::string_view component) {
   return {};
 }
 
+}  // namespace
+
 std::vector<std::string> PayloadPathProblems(const std::vector<std::string>& paths) {
   std::vector<std::string> problems;
   const CaseFold fold;
+  if (!fold.Available()) return {"no C.UTF-8 locale to compare names in letter case"};
   std::map<std::u32string, std::string> seen;  // folded -> first spelling
   std::u32string decoded;
   for (const std::string& path : paths) {

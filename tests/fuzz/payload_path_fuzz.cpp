@@ -1,9 +1,9 @@
 // The packer's payload name rules on arbitrary bytes: no crash, no undefined
 // behaviour, and a name it accepts is one Windows can hold, whose twin it
 // refuses.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <string_view>
