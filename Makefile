@@ -40,12 +40,10 @@ win-tests: setup
 	   $(MAKE) --no-print-directory win-x64; fi
 
 # The installer as shipped: the image linked around the sample settings,
-# with the sample payload behind it. Git keeps no read-only bit, so the
-# staged copy gets it back.
+# with the sample payload behind it as the Windows build stages it (the
+# product's programs at its top, the read-only bit that git drops restored).
 installer: host win
-	@rm -rf $(BUILD)/installer-payload && cp -a sample/payload $(BUILD)/installer-payload
-	@chmod a-w $(BUILD)/installer-payload/docs/readonly.txt
-	@$(BUILD)/host/packer/qxpack build --settings sample/info.ini --payload $(BUILD)/installer-payload \
+	@$(BUILD)/host/packer/qxpack build --settings sample/info.ini --payload $(BUILD)/win/sample/payload \
 	  --out $(BUILD)/setup.exe --kit $(BUILD)/win/app/link-kit >/dev/null
 	@$(BUILD)/host/packer/qxpack verify $(BUILD)/setup.exe >/dev/null
 	@echo "installer: $(BUILD)/setup.exe"

@@ -9,6 +9,8 @@ namespace qx {
 
 // The one path join: folder + "\" + name, by plain concatenation.
 std::string JoinPath(std::string_view folder, std::string_view name);
+// The same rules over UTF-16 paths, for programs that use only the W-APIs.
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 
 // Appends "\" unless the path already ends in one.
 std::string WithTrailingSeparator(std::string_view path);
@@ -17,10 +19,12 @@ std::string WithoutTrailingSeparator(std::string_view path);
 
 // The folder in front of the last "\" (empty when there is none).
 std::string ParentFolder(std::string_view path);
+std::wstring ParentFolder(std::wstring_view path);
 
 // "C:\..." or "\\server\share\...": a path that does not depend on the
 // current drive or folder.
 bool IsAbsolutePath(std::string_view path);
+bool IsAbsolutePath(std::wstring_view path);
 // "C:", "C:\", "\\server\share", "\\server\share\".
 bool IsDriveRoot(std::string_view path);
 

@@ -88,7 +88,7 @@ PeInfo ReadPe(std::string_view file) {
   return info;
 }
 
-LayoutReport CheckLayout(std::string_view file) {
+LayoutReport CheckLayout(std::string_view file, ImageMachines machines) {
   using namespace qx::payload;
   LayoutReport r;
   auto fail = [&r](std::string what) { r.problems.push_back(std::move(what)); };
@@ -99,9 +99,11 @@ LayoutReport CheckLayout(std::string_view file) {
   }
   // The setup program is 32-bit: a kit of another build would link an image
   // that 32-bit Windows cannot start.
-  if (r.pe.machine != 0x14C) {
-    char text[64];
-    std::snprintf(text, sizeof text, "image is not 32-bit x86 (machine 0x%04X)", r.pe.machine);
+  const bool x64ForTests = machines == ImageMachines::X86OrX64ForTests && r.pe.machine == 0x8664;
+  if (r.pe.machine != 0x14C && !x64ForTests) {
+    char text[80];
+    std::snprintf(text, sizeof text, "image is not 32-bit x86%s (machine 0x%04X)",
+                  machines == ImageMachines::X86Only ? "" : " or x86-64", r.pe.machine);
     fail(text);
   }
   if (file.size() >= (1ull << 31)) fail("file of 2 GiB or more");

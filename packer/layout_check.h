@@ -38,6 +38,9 @@ struct LayoutReport {
   uint64_t archiveSize = 0;
   std::vector<std::string> problems;  // empty when every rule holds
 };
-LayoutReport CheckLayout(std::string_view file);
+// The image machines a layout may carry. The installer ships as 32-bit x86;
+// tests on a machine that runs no 32-bit x86 code pack the x86-64 build.
+enum class ImageMachines { X86Only, X86OrX64ForTests };
+LayoutReport CheckLayout(std::string_view file, ImageMachines machines = ImageMachines::X86Only);
 
 }  // namespace qx::pack

@@ -26,13 +26,21 @@ namespace {
 
 constexpr int kUsageError = 2;
 
+// Only tests pass it: where no 32-bit x86 code runs they pack the x86-64 build.
+const char kTestX64Option[] = "--test-allow-x64-image";
+
 const char kHelp[] =
     "usage: qxpack build --settings INI --payload DIR --out SETUP.EXE [--sign CERT KEY] [--kit DIR]\n"
-    "       qxpack verify SETUP.EXE\n"
+    "                    [--test-allow-x64-image]\n"
+    "       qxpack verify [--test-allow-x64-image] SETUP.EXE\n"
     "\n"
     "build   links the installer image again around INI, packs DIR into an encrypted 7z\n"
     "        archive and appends filler, marker record, archive and padding.\n"
-    "verify  checks the layout of a finished installer and prints what it found.\n";
+    "verify  checks the layout of a finished installer and prints what it found.\n"
+    "\n"
+    "--test-allow-x64-image  for tests only: also accept an x86-64 (0x8664) image, such as\n"
+    "        one linked from the 64-bit test build's kit. Never for a shipped installer,\n"
+    "        which must be 32-bit x86; other machines are refused either way.\n";
 
 struct Failure {
   std::string text;
@@ -166,7 +174,7 @@ fs::path MakeWorkFolder(const fs::path& out) {
   return pattern;
 }
 
-int Build(const std::map<std::string, std::vector<std::string>>& args) {
+int Build(const std::map<std::string, std::vector<std::string>>& args, qx::pack::ImageMachines machines) {
   auto one = [&args](const std::string& name) {
     auto it = args.find(name);
     if (it == args.end() || it->second.size() != 1) Fail("missing " + name);
@@ -208,7 +216,7 @@ int Build(const std::map<std::string, std::vector<std::string>>& args) {
   file += archive;
   file.resize(static_cast<size_t>(total), '\0');
 
-  const auto check = qx::pack::CheckLayout(file);
+  const auto check = qx::pack::CheckLayout(file, machines);
   if (!check.problems.empty()) Fail(out.string() + ": " + check.problems.front());
 
   auto sign = args.find("--sign");
@@ -249,9 +257,9 @@ int ItemCount(const std::string& file, const qx::pack::LayoutReport& r) {
   return count;
 }
 
-int Verify(const fs::path& path) {
+int Verify(const fs::path& path, qx::pack::ImageMachines machines) {
   const std::string file = ReadAll(path);
-  const auto r = qx::pack::CheckLayout(file);
+  const auto r = qx::pack::CheckLayout(file, machines);
   std::printf("file:          %s (%zu bytes)\n", path.string().c_str(), file.size());
   std::printf("image size:    %llu (machine 0x%04X)\n", static_cast<unsigned long long>(r.pe.imageSize), r.pe.machine);
   std::printf("record offset: %lld (marker \"%s\")\n", static_cast<long long>(r.recordOffset), r.marker.c_str());
@@ -284,15 +292,29 @@ int main(int argc, char** argv) {
       std::fputs(kHelp, a.empty() ? stderr : stdout);
       return a.empty() ? kUsageError : 0;
     }
+    auto machines = qx::pack::ImageMachines::X86Only;
     if (a[0] == "verify") {
-      if (a.size() != 2) Fail("verify takes one file");
-      return Verify(a[1]);
+      std::vector<std::string> files;
+      for (size_t i = 1; i < a.size(); ++i) {
+        if (a[i] == kTestX64Option)
+          machines = qx::pack::ImageMachines::X86OrX64ForTests;
+        else if (a[i].rfind("--", 0) == 0)
+          Fail("unknown option " + a[i]);
+        else
+          files.push_back(a[i]);
+      }
+      if (files.size() != 1) Fail("verify takes one file");
+      return Verify(files[0], machines);
     }
     if (a[0] == "build") {
       std::map<std::string, std::vector<std::string>> args;
       std::string current;
       for (size_t i = 1; i < a.size(); ++i) {
-        if (a[i].rfind("--", 0) == 0) {
+        if (a[i] == kTestX64Option) {
+          // Takes no value: a word behind it is an error, not part of it.
+          machines = qx::pack::ImageMachines::X86OrX64ForTests;
+          current.clear();
+        } else if (a[i].rfind("--", 0) == 0) {
           current = a[i];
           if (current != "--settings" && current != "--payload" && current != "--out" && current != "--sign" &&
               current != "--kit")
@@ -304,7 +326,7 @@ int main(int argc, char** argv) {
           args[current].push_back(a[i]);
         }
       }
-      return Build(args);
+      return Build(args, machines);
     }
     Fail("unknown verb " + a[0] + " (try --help)");
   } catch (const Failure& f) {

@@ -53,8 +53,10 @@ TEST(PackRules, InstallerSizeCountsFillerRecordAndPadding) {
 
 namespace {
 
-// A minimal PE: headers, one section of raw data, nothing else.
+// A minimal PE: headers, one section of raw data, nothing else. 64-bit
+// machines get the PE32+ optional header, whose data directories sit later.
 std::string FakeImage(uint32_t rawEnd, uint16_t machine = 0x14C) {
+  const bool wide = machine == 0x8664 || machine == 0xAA64;
   std::string f(rawEnd, '\0');
   f[0] = 'M', f[1] = 'Z';
   auto put32 = [&f](size_t at, uint32_t v) {
@@ -63,10 +65,11 @@ std::string FakeImage(uint32_t rawEnd, uint16_t machine = 0x14C) {
   put32(0x3C, 0x80);
   f.replace(0x80, 4, std::string("PE\0\0", 4));
   f[0x80 + 4] = static_cast<char>(machine), f[0x80 + 5] = static_cast<char>(machine >> 8);
-  f[0x80 + 6] = 1;            // one section
-  f[0x80 + 20] = char(0xE0);  // optional header size
-  f[0x98] = 0x0B, f[0x99] = 0x01;
-  const size_t section = 0x98 + 0xE0;
+  f[0x80 + 6] = 1;  // one section
+  const uint8_t optionalSize = wide ? 0xF0 : 0xE0;
+  f[0x80 + 20] = static_cast<char>(optionalSize);
+  f[0x98] = 0x0B, f[0x99] = wide ? 0x02 : 0x01;
+  const size_t section = 0x98 + optionalSize;
   put32(section + 16, rawEnd - 0x400);
   put32(section + 20, 0x400);
   return f;
@@ -132,9 +135,32 @@ TEST(LayoutCheck, FindsEachBrokenRule) {
   EXPECT_FALSE(CheckLayout(noMarker).problems.empty());
 
   EXPECT_FALSE(CheckLayout("not a pe").problems.empty());
+}
+
+TEST(LayoutCheck, OnlyTheTestOptionLetsAnX64ImageThroughAndNoOtherMachine) {
+  const std::string archive = SevenZipArchive(std::string(1500000, 'x'));
+  const auto forTests = ImageMachines::X86OrX64ForTests;
 
   // Linked from the kit of the 64-bit build.
-  const auto wide = CheckLayout(Installer(FakeImage(0x1000, 0x8664), archive, 0));
-  ASSERT_EQ(wide.problems.size(), 1u);
-  EXPECT_EQ(wide.problems[0], "image is not 32-bit x86 (machine 0x8664)");
+  const std::string x64 = Installer(FakeImage(0x1000, 0x8664), archive, 0);
+  const auto refused = CheckLayout(x64);
+  ASSERT_EQ(refused.problems.size(), 1u);
+  EXPECT_EQ(refused.problems[0], "image is not 32-bit x86 (machine 0x8664)");
+
+  const auto accepted = CheckLayout(x64, forTests);
+  EXPECT_TRUE(accepted.problems.empty()) << accepted.problems.front();
+  EXPECT_EQ(accepted.pe.machine, 0x8664);
+  EXPECT_EQ(accepted.pe.imageSize, 0x1000u);
+  EXPECT_EQ(accepted.archiveOffset, qx::payload::kMiB + 100);
+
+  EXPECT_TRUE(CheckLayout(Installer(FakeImage(0x1000), archive, 0), forTests).problems.empty());
+
+  for (uint16_t machine : {0xAA64, 0x01C4, 0x0200, 0x0000}) {
+    const auto other = CheckLayout(Installer(FakeImage(0x1000, machine), archive, 0), forTests);
+    ASSERT_EQ(other.problems.size(), 1u) << std::hex << machine;
+    EXPECT_NE(other.problems[0].find("is not 32-bit x86 or x86-64"), std::string::npos) << other.problems[0];
+  }
+
+  // The option waives the machine rule only, not the layout's.
+  EXPECT_FALSE(CheckLayout(Installer(FakeImage(0x1000, 0x8664), archive, 16), forTests).problems.empty());
 }
