@@ -7,7 +7,7 @@ DEPS := $(abspath build/deps)
 JOBS ?= $(shell nproc)
 CMAKE_COMMON = -G Ninja --no-warn-unused-cli -DQX_DEPS=$(DEPS) -DQX_BUILD_ROOT=$(BUILD) -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all setup deps host win win-x64 win-tests installer bench-extract test test-host test-win templates demo fuzz lint clean
+.PHONY: all setup deps host win win-x64 win-tests installer bench-extract bench-install test test-host test-win templates demo fuzz lint clean
 FUZZ_SECONDS ?= 30
 
 all: host win installer
@@ -48,12 +48,20 @@ installer: host win
 	@$(BUILD)/host/packer/qxpack verify $(BUILD)/setup.exe >/dev/null
 	@echo "installer: $(BUILD)/setup.exe"
 
-# Extraction speed beside 7zz and NSIS (minutes; not part of make test).
+# Extraction speed beside 7zz, 7-Zip's own 7z.exe under Wine (built once by
+# scripts/build-7z-console) and NSIS (minutes; not part of make test).
 BENCH_ROUNDS ?= 3
 bench-extract: host win win-tests templates
 	@cmake --build $(BUILD)/win --target extract_bench >/dev/null
 	@if [ -d $(BUILD)/win-x64 ]; then cmake --build $(BUILD)/win-x64 --target extract_bench >/dev/null; fi
 	@bench/bench-extract $(BUILD) $(BENCH_ROUNDS)
+
+# A whole install through the window, click to success page, beside the
+# engine alone and NSIS (minutes; not part of make test).
+bench-install: host win win-tests templates
+	@cmake --build $(BUILD)/win --target extract_bench >/dev/null
+	@if [ -d $(BUILD)/win-x64 ]; then cmake --build $(BUILD)/win-x64 --target extract_bench >/dev/null; fi
+	@bench/bench-install $(BUILD) $(BENCH_ROUNDS)
 
 templates: setup
 	@if scripts/runs-x86-32; then \
@@ -71,11 +79,10 @@ test-win: win-tests templates
 test: host win-tests installer templates
 	@tests/support/run-suites all $(BUILD)
 
-# Where 32-bit x86 code cannot run, the tour shows the 64-bit build's pages.
+# The page tour and a whole install through the window (the 64-bit build
+# where 32-bit x86 code cannot run), with screenshots and what was installed.
 demo: installer win-tests templates
-	@if scripts/runs-x86-32; then QX_BUILD=$(BUILD) scripts/demo $(BUILD)/setup.exe; \
-	 else echo "demo: this machine runs no 32-bit x86 code; touring the 64-bit build's pages"; \
-	   QX_BUILD=$(BUILD) scripts/demo $(BUILD)/win-x64/app/setup-image.exe; fi
+	@scripts/demo $(BUILD)
 
 # Each libFuzzer target for FUZZ_SECONDS, corpora kept under build/fuzz/corpus.
 fuzz: deps

@@ -77,11 +77,16 @@ void CleanWorkFolder() {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) RemoveFolderRecursively(folder);
 }
 
+std::string ProductAppDataFolder() {
+  // The whole MAX_PATH buffer: the system may fill all of it.
+  char appData[MAX_PATH] = {};
+  if (!::SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, FALSE)) return {};
+  return JoinPath(appData, "QXSimulator");
+}
+
 void EnsureAppDataFolder() {
-  char appData[256] = {};
-  ::SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, FALSE);
-  const std::string folder = JoinPath(appData, "QXSimulator");
-  if (_access(folder.c_str(), 0) != 0) _mkdir(folder.c_str());
+  const std::string folder = ProductAppDataFolder();
+  if (!folder.empty() && _access(folder.c_str(), 0) != 0) _mkdir(folder.c_str());
 }
 
 }  // namespace qx

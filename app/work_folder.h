@@ -57,7 +57,10 @@ PreparedWorkFolder PrepareWorkFolder();
 // Removes both files and then the folder (recomputing its path).
 void CleanWorkFolder();
 
-// Makes sure the product's folder in the roaming application-data folder exists.
+// The product's folder in the user's roaming application data (the report
+// program's home); empty when the system has no such folder.
+std::string ProductAppDataFolder();
+// Makes sure that folder exists (one level is made).
 void EnsureAppDataFolder();
 
 }  // namespace qx

@@ -1,7 +1,8 @@
 #include "ui/ui_home_page.h"
 
 #include "app/install_folder.h"
-#include "system/disk_space.h"
+#include "install/install_run.h"
+#include "install/messages.h"
 #include "ui/ui_pages.h"
 
 namespace {
@@ -9,7 +10,9 @@ namespace {
 constexpr wchar_t kCaption[] = L"岚舟模拟器 安装";
 constexpr wchar_t kAgreementMessage[] = L"请选择同意《岚舟服务协议》！";
 constexpr wchar_t kCloseQuestion[] = L"模拟器正在安装，\n确定要关闭模拟器吗?";
-constexpr DWORD kPageStyle = 0xD6000000;  // child, popup, visible, clipping
+// Child and popup with clipping, created hidden: hiding a shown window makes
+// Wine without a window manager wait two seconds for it, frozen.
+constexpr DWORD kPageStyle = 0xD6000000 & ~WS_VISIBLE;
 constexpr DWORD kPageExStyle = WS_EX_WINDOWEDGE;
 
 template <class T>
@@ -116,7 +119,8 @@ void UI_HomePage::SwitchPage(const std::string& pageName) {
     tab_->SelectItem(1);
   } else if (pageName == "UI_Installing") {
     installingPage_ = CreatePage<UI_Installing>(this, "UI_Installing");
-    ::SetTimer(installingPage_->GetHWND(), 1, 2000, nullptr);
+    qx::install::SetCurrentMainWindow(this);
+    ::SetTimer(installingPage_->GetHWND(), qx::install::TIMER_LOADING, 2000, nullptr);
     homeContainer_->SetBkImage(L"image\\bg_install_step1.bmp");
     Host(installingContainer_, installingPage_->Root());
     tab_->SelectItem(2);
@@ -126,20 +130,4 @@ void UI_HomePage::SwitchPage(const std::string& pageName) {
     Host(successContainer_, successPage_->Root());
     tab_->SelectItem(3);
   }
-}
-
-void UI_HomePage::StartInstall() {
-  int requiredGb = 0;
-  std::string folder = GetInstallFolder();
-  if (!qx::CheckInstallDiskSpace(folder, requiredGb)) {
-    if (installMode == 1) SwitchPage("UI_CustomInstall");
-    if (customPage_) {
-      wchar_t text[260];
-      swprintf(text, 260, L"安装路径所在磁盘空间不足,最低需%dGB空间!", requiredGb);
-      customPage_->SetInfoText(text);
-    }
-    return;
-  }
-  // The check passed: the install run itself (installing page, extraction)
-  // joins here with its own change.
 }

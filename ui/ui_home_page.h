@@ -33,6 +33,7 @@ class UI_HomePage : public DuiLib::WindowImplBase {
   // The work folder's codec library, held until the extraction loads it.
   qx::PinnedWorkFile& CodecLibrary() { return codecLibrary_; }
   UI_CustomInstall* CustomPage() const { return customPage_; }
+  UI_Installing* InstallingPage() const { return installingPage_; }
 
   // Read and written directly by the pages and the install run.
   int desktopShortcut = 1;

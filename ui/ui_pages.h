@@ -1,6 +1,9 @@
 // The pages hosted in the main window's tab layout.
 #pragma once
+#include <string>
+
 #include "dui/dui.h"
+#include "install/install_steps.h"
 
 class UI_HomePage;
 
@@ -39,15 +42,28 @@ class UI_Installing : public DuiLib::WindowImplBase {
   void SetMainWindow(UI_HomePage* main) { main_ = main; }
   DuiLib::CControlUI* Root() const { return root_; }
   bool OnPageClick(DuiLib::TNotifyUI& msg);
+  std::string GetShortcutDisplayName() const { return shortcutName_; }
+  qx::install::InstallSteps& Steps() { return steps_; }
+
+  // The install run's parts that live on this page (install/install_run.cpp).
+  void StartExtract();
+  void RunPostExtraction();
+  void StartPrerequisiteInstall();
+  void FinishAfterPrerequisite();
+  void ShowSuccessPage();
 
  protected:
   const char* GetWindowClassName() const override { return "UI_Installing"; }
   std::wstring GetSkinFolder() override { return L""; }
   std::wstring GetSkinFile() override { return L"UI_Installing.xml"; }
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnCreate(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) override;
   LRESULT OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) override;
 
  private:
+  void OnProgress(int percent);
+  void OnExtractFailed(int code);
+
   UI_HomePage* main_ = nullptr;
   DuiLib::CControlUI* root_ = nullptr;
   DuiLib::CControlUI* closeButton_ = nullptr;
@@ -56,6 +72,8 @@ class UI_Installing : public DuiLib::WindowImplBase {
   DuiLib::CProgressUI* progress_ = nullptr;
   DuiLib::CLabelUI* percent_ = nullptr;
   DuiLib::CLabelUI* status_ = nullptr;
+  std::string shortcutName_;
+  qx::install::InstallSteps steps_;
 };
 
 class UI_InstallSuccess : public DuiLib::WindowImplBase {
