@@ -16,8 +16,6 @@ void InstallSteps::Start(HWND window) {
 void InstallSteps::OnTimer(HWND window) {
   ::KillTimer(window, TIMER_INSTALL_STEP);
   if (steps_.empty()) return;
-  // What the last step changed is on screen before the next one starts.
-  ::UpdateWindow(::GetAncestor(window, GA_ROOT));
   Step step = std::move(steps_.front());
   steps_.pop_front();
   step.run();

@@ -146,4 +146,19 @@ LINK="189 360" CHECK="20 359" INSTALL="305 311" CUSTOM="550 362" CLOSE="590 13"
 BROWSE="564 261" OPTION="27 292" RETURN="580 349" CUSTOM_INSTALL="305 337"
 AGREEMENT_AREA="150 80 300 120" PATH_BOX="19 244 510 34" OPTION_BOX="20 285 15 15"
 PATH_CENTRE="274 261" INFO="140 218 400 20"
+OPT_SHORTCUT="27 292" OPT_TASKBAR="211 292" OPT_AUTORUN="389 292"
+# The installing page's parts (rectangles) and the success page's buttons.
+PERCENT="553 318 30 20" BAR="24 340 562 10" LOADING="0 32 610 228" STATUS="24 318 150 20"
+SUCCESS_BUTTON="240 292 130 46" OPEN="305 315" MINI="561 13"
+
+# Waits up to $1 seconds for the success page (its button's rectangle
+# changes); prints the time it was seen and the ms between looks.
+wait_success() {
+  local x y w h seen
+  read -r x y w h <<<"$SUCCESS_BUTTON"
+  seen=$(python3 "$(dirname "${BASH_SOURCE[0]}")/screen-regions.py" change $((ox + x)) $((oy + y)) "$w" "$h" \
+    $((${1:-60} * patience))) || fail "no success page"
+  settle
+  echo "$seen"
+}
 
