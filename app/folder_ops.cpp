@@ -53,8 +53,6 @@ std::string FullPath(const std::string& path) {
   return n > 0 && n < sizeof buffer ? std::string(buffer) : path;
 }
 
-bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
-
 // Removes a junction or directory link itself, through a handle to the link
 // (not to what it names), so no removal can ever reach the target.
 void RemoveLink(const std::wstring& path) {
@@ -77,7 +75,7 @@ void RemoveTree(const std::wstring& path) {
       if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(child.c_str());
-      } else if (IsLink(entry.dwFileAttributes)) {
+      } else if (IsLinkAttributes(entry.dwFileAttributes)) {
         RemoveLink(child);  // keep what it names
       } else {
         RemoveTree(child);
@@ -90,6 +88,8 @@ void RemoveTree(const std::wstring& path) {
 }
 
 }  // namespace
+
+bool IsLinkAttributes(unsigned long attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
 bool FolderExists(const std::string& path) {
   WIN32_FIND_DATAA entry;
@@ -116,7 +116,8 @@ bool RemoveFolderRecursively(const std::string& path) {
   const std::wstring folder = win::AnsiToWide(WithoutTrailingSeparator(path));
   // The entry's own attributes (a find does not follow a link, even a dangling one).
   WIN32_FIND_DATAW self;
-  if (win::ScopedFindHandle(::FindFirstFileW(folder.c_str(), &self)).Valid() && IsLink(self.dwFileAttributes)) {
+  if (win::ScopedFindHandle(::FindFirstFileW(folder.c_str(), &self)).Valid() &&
+      IsLinkAttributes(self.dwFileAttributes)) {
     RemoveLink(folder);  // the link itself, never its target
     return true;
   }

@@ -7,6 +7,9 @@
 
 namespace qx {
 
+// True for the attributes of a junction or symbolic link (a reparse point).
+bool IsLinkAttributes(unsigned long attributes);
+
 // True when the path names an existing directory (a plain file does not count).
 bool FolderExists(const std::string& path);
 

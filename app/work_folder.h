@@ -58,7 +58,10 @@ PreparedWorkFolder PrepareWorkFolder();
 void CleanWorkFolder();
 
 // The product's folder in the user's roaming application data (the report
-// program's home); empty when the system has no such folder.
+// program's home); empty when the system has no such folder. The installer
+// stages the report program there and writes its settings file.
+inline constexpr const char* kReportProgramName = "HttpInstallSubmit.exe";
+inline constexpr const char* kReportSettingsName = "submitconfig.ini";
 std::string ProductAppDataFolder();
 // Makes sure that folder exists (one level is made).
 void EnsureAppDataFolder();

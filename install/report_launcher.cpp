@@ -15,8 +15,6 @@
 namespace qx::install {
 namespace {
 
-constexpr const char* kReportProgram = "HttpInstallSubmit.exe";
-
 std::string DisplayVersion() {
   CIniInfoData entry;
   return CIniInfoManager::Instance().FindByKey("DisplayVersion", entry) ? entry.value : std::string();
@@ -28,7 +26,8 @@ void StageReportProgram(const std::string& installFolder) {
   EnsureAppDataFolder();
   const std::string folder = ProductAppDataFolder();
   if (!folder.empty()) {
-    ::CopyFileA(JoinPath(installFolder, kReportProgram).c_str(), JoinPath(folder, kReportProgram).c_str(), FALSE);
+    ::CopyFileA(JoinPath(installFolder, kReportProgramName).c_str(), JoinPath(folder, kReportProgramName).c_str(),
+                FALSE);
   }
   ::Sleep(300);
 }
@@ -41,10 +40,10 @@ void LaunchReportProgram(const std::string& installFolder) {
     win::DebugLog("%s\n", win::WideToGbk(L"error:上传用户信息服务器的文件夹不存在!").c_str());
     return;
   }
-  const std::string settings = JoinPath(folder, "submitconfig.ini");
+  const std::string settings = JoinPath(folder, kReportSettingsName);
   ::WritePrivateProfileStringA("CONFIG", "installPath", installFolder.c_str(), settings.c_str());
   ::WritePrivateProfileStringA("CONFIG", "Version", version.c_str(), settings.c_str());
-  const std::string command = ReportCommandLine(JoinPath(folder, kReportProgram), version);
+  const std::string command = ReportCommandLine(JoinPath(folder, kReportProgramName), version);
   win::DebugLog("%s\n", command.c_str());
   RunProgram(command);
 }

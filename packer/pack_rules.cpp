@@ -7,12 +7,13 @@
 #include <map>
 
 #include "core/text.h"
+#include "payload/install_manifest.h"
 #include "payload/item_path.h"
 #include "payload/layout.h"
 
 namespace qx::pack {
 
-std::string MarkerFromSettings(std::string_view settings) {
+std::string SettingsValue(std::string_view settings, std::string_view wantedSection, std::string_view key) {
   std::string section;
   size_t pos = 0;
   while (pos < settings.size()) {
@@ -28,12 +29,14 @@ std::string MarkerFromSettings(std::string_view settings) {
       section = std::string(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
       continue;
     }
-    if (section != "OFFSET_FLAG") continue;
+    if (section != wantedSection) continue;
     const KeyValue entry = SplitEntry(trimmed);
-    if (entry.key == "flag") return entry.value;
+    if (entry.key == key) return entry.value;
   }
   return {};
 }
+
+std::string MarkerFromSettings(std::string_view settings) { return SettingsValue(settings, "OFFSET_FLAG", "flag"); }
 
 namespace {
 
@@ -136,6 +139,15 @@ std::vector<std::string> PayloadPathProblems(const std::vector<std::string>& pat
     if (!nameProblem.empty()) {
       problems.push_back(nameProblem + ": " + path);
       continue;
+    }
+    if (path.find('/') == std::string::npos) {
+      bool reserved = false;
+      for (const char* name : {payload::kItemListName, payload::kSettingsCopyName})
+        reserved = reserved || EqualsIgnoreAsciiCase(path, name);
+      if (reserved) {
+        problems.push_back("name kept for the install record the packer writes: " + path);
+        continue;
+      }
     }
     auto [it, inserted] = seen.emplace(fold(decoded), path);
     if (!inserted) problems.push_back("names differ only in letter case: " + it->second + " and " + path);

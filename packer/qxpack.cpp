@@ -11,12 +11,14 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "packer/layout_check.h"
 #include "packer/pack_rules.h"
+#include "payload/install_manifest.h"
 #include "payload/layout.h"
 #include "payload/payload_password.h"
 
@@ -144,20 +146,36 @@ std::string LinkImage(const LinkKit& kit, const fs::path& settings, const fs::pa
 
 // ---- the archive ------------------------------------------------------------
 
-std::vector<std::string> PayloadPaths(const fs::path& dir) {
-  std::vector<std::string> paths;
+std::vector<qx::payload::ListedItem> PayloadItems(const fs::path& dir) {
+  std::vector<qx::payload::ListedItem> items;
   for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
     if (it->is_symlink()) Fail("symbolic link in the payload: " + it->path().string());
-    paths.push_back(fs::relative(it->path(), dir).generic_string());
+    items.push_back({it->is_directory(), fs::relative(it->path(), dir).generic_string()});
   }
-  std::sort(paths.begin(), paths.end());
-  return paths;
+  std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
+  return items;
 }
 
-std::string PackArchive(const fs::path& dir, const fs::path& work) {
+// The install record beside the payload's items: the list of every item
+// the archive holds (the record's own two files included) and the settings
+// the image carries, byte for byte.
+std::vector<fs::path> WriteInstallRecord(std::vector<qx::payload::ListedItem> items, const std::string& settings,
+                                         const fs::path& work) {
+  const fs::path list = work / qx::payload::kItemListName, copy = work / qx::payload::kSettingsCopyName;
+  items.push_back({false, qx::payload::kItemListName});
+  items.push_back({false, qx::payload::kSettingsCopyName});
+  std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
+  WriteAll(list, qx::payload::RenderItemList(items));
+  WriteAll(copy, settings);
+  return {list, copy};
+}
+
+std::string PackArchive(const fs::path& dir, const std::vector<fs::path>& extra, const fs::path& work) {
   const fs::path list = work / "items.txt", archive = work / "payload.7z";
   std::string names;
   for (const auto& entry : fs::directory_iterator(dir)) names += entry.path().filename().string() + "\n";
+  // Given with their whole path, these land at the archive's top under their own names.
+  for (const fs::path& file : extra) names += file.string() + "\n";
   WriteAll(list, names);
   // Explicit block size and threads: decodes on two threads, and the bytes
   // do not depend on the packing machine's cores.
@@ -166,6 +184,17 @@ std::string PackArchive(const fs::path& dir, const fs::path& work) {
                               Quote(archive.string()) + " @" + Quote(list.string());
   Run(command, work / "7zz.log", "packing " + dir.string());
   return ReadAll(archive);
+}
+
+// The product's main program and its uninstaller, which the install's
+// shortcuts and uninstall entry point at.
+std::vector<std::string> ProgramsTheSettingsName(const std::string& settings) {
+  std::vector<std::string> programs;
+  for (const char* key : {"DisplayIcon", "UninstallString"}) {
+    const std::string value = qx::pack::SettingsValue(settings, "TAMSOR_INFO", key);
+    if (!value.empty()) programs.push_back(value);
+  }
+  return programs;
 }
 
 fs::path MakeWorkFolder(const fs::path& out) {
@@ -184,12 +213,19 @@ int Build(const std::map<std::string, std::vector<std::string>>& args, qx::pack:
   fs::path kitDir = QXPACK_DEFAULT_KIT;
   if (args.count("--kit")) kitDir = one("--kit");
 
-  const std::string marker = qx::pack::MarkerFromSettings(ReadAll(settings));
+  const std::string settingsText = ReadAll(settings);
+  const std::string marker = qx::pack::MarkerFromSettings(settingsText);
   if (marker.empty()) Fail(settings.string() + ": no marker text (OFFSET_FLAG/flag)");
   if (marker.size() > qx::payload::kMaxMarkerLength) Fail(settings.string() + ": marker text longer than 49 bytes");
   if (!fs::is_directory(payloadDir)) Fail(payloadDir.string() + ": not a folder");
-  const auto problems = qx::pack::PayloadPathProblems(PayloadPaths(payloadDir));
+  const auto items = PayloadItems(payloadDir);
+  std::vector<std::string> paths;
+  for (const auto& item : items) paths.push_back(item.path);
+  const auto problems = qx::pack::PayloadPathProblems(paths);
   if (!problems.empty()) Fail(payloadDir.string() + ": " + problems.front());
+  for (const std::string& program : ProgramsTheSettingsName(settingsText))
+    if (std::find(paths.begin(), paths.end(), program) == paths.end())
+      std::fprintf(stderr, "qxpack: warning: the payload has no %s, which the settings name\n", program.c_str());
   const LinkKit kit = ReadKit(kitDir);
 
   const fs::path work = MakeWorkFolder(out);
@@ -202,7 +238,7 @@ int Build(const std::map<std::string, std::vector<std::string>>& args, qx::pack:
   } cleanup{work};
 
   const std::string image = LinkImage(kit, settings, work);
-  const std::string archive = PackArchive(payloadDir, work);
+  const std::string archive = PackArchive(payloadDir, WriteInstallRecord(items, settingsText, work), work);
   const uint64_t total = qx::pack::InstallerSize(image.size(), archive.size());
   // The locator reads the file size as a signed 32-bit number.
   if (total >= (1ull << 31)) Fail(out.string() + ": result would be 2 GiB or more");
@@ -237,24 +273,94 @@ int Build(const std::map<std::string, std::vector<std::string>>& args, qx::pack:
   return 0;
 }
 
-int ItemCount(const std::string& file, const qx::pack::LayoutReport& r) {
-  char name[] = "/tmp/qxpack-verify-XXXXXX";
-  const int fd = mkstemp(name);
-  if (fd < 0) return -1;
-  close(fd);
-  WriteAll(name, file.substr(static_cast<size_t>(r.archiveOffset), static_cast<size_t>(r.archiveSize)));
-  // A wrong password still lists an archive whose headers are plain.
-  const std::string command = std::string("7zz l -ba -slt -pqxpack-no-password ") + Quote(name) + " 2>/dev/null";
-  int count = -1;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    count = 0;
-    char line[4096];
-    while (std::fgets(line, sizeof line, p))
-      if (std::strncmp(line, "Path = ", 7) == 0) ++count;
-    if (pclose(p) != 0) count = -1;
+// The archive cut out of a finished installer into a file of its own, for
+// the stock archiver to read; removed with the object.
+class ArchiveFile {
+ public:
+  ArchiveFile(const std::string& file, const qx::pack::LayoutReport& r) {
+    char name[] = "/tmp/qxpack-verify-XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0) Fail("cannot make a temporary file");
+    close(fd);
+    path_ = name;
+    WriteAll(path_, file.substr(static_cast<size_t>(r.archiveOffset), static_cast<size_t>(r.archiveSize)));
   }
-  std::remove(name);
-  return count;
+  ~ArchiveFile() { std::remove(path_.c_str()); }
+  ArchiveFile(const ArchiveFile&) = delete;
+  ArchiveFile& operator=(const ArchiveFile&) = delete;
+
+  // Every item with its kind; nothing when the archive cannot be listed
+  // without the password (encrypted headers). A wrong password still lists
+  // an archive whose headers are plain.
+  std::optional<std::vector<qx::payload::ListedItem>> Items() const {
+    const std::string command = "7zz l -ba -slt -pqxpack-no-password " + Quote(path_) + " 2>/dev/null";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return std::nullopt;
+    std::vector<qx::payload::ListedItem> items;
+    char line[4096];
+    while (std::fgets(line, sizeof line, p)) {
+      std::string text = line;
+      while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+      if (text.rfind("Path = ", 0) == 0) items.push_back({false, text.substr(7)});
+      if (text.rfind("Attributes = D", 0) == 0 && !items.empty()) items.back().folder = true;
+    }
+    if (pclose(p) != 0) return std::nullopt;
+    for (auto& item : items) std::replace(item.path.begin(), item.path.end(), '/', '\\');
+    return items;
+  }
+
+  // One item's bytes, decrypted with the payload password.
+  std::optional<std::string> Read(const std::string& item) const {
+    const std::string command = std::string("7zz e -so -p") + qx::payload::kPayloadPassword + " " + Quote(path_) + " " +
+                                Quote(item) + " 2>/dev/null";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) bytes.append(buffer, n);
+    if (pclose(p) != 0) return std::nullopt;
+    return bytes;
+  }
+
+ private:
+  std::string path_;
+};
+
+// The install record against the archive: the list must name every item
+// with its kind, and nothing else, or the uninstaller would leave files
+// behind or look for ones that never came.
+void CheckInstallRecord(const ArchiveFile& archive, const std::vector<qx::payload::ListedItem>& items,
+                        std::vector<std::string>& problems) {
+  const auto listText = archive.Read(qx::payload::kItemListName);
+  const auto settings = archive.Read(qx::payload::kSettingsCopyName);
+  if (!listText || !settings) {
+    problems.push_back("no install record (" + std::string(qx::payload::kItemListName) + ", " +
+                       qx::payload::kSettingsCopyName + ") at the archive's top: the uninstaller cannot work");
+    return;
+  }
+  const auto listed = qx::payload::ParseItemList(*listText);
+  if (!listed) {
+    problems.push_back(std::string(qx::payload::kItemListName) + " is not a whole item list");
+    return;
+  }
+  auto byPath = [](const auto& a, const auto& b) { return a.path < b.path; };
+  auto sortedListed = *listed, sortedItems = items;
+  std::sort(sortedListed.begin(), sortedListed.end(), byPath);
+  std::sort(sortedItems.begin(), sortedItems.end(), byPath);
+  if (sortedListed != sortedItems) {
+    problems.push_back(std::string(qx::payload::kItemListName) + " names " + std::to_string(listed->size()) +
+                       " items, the archive holds " + std::to_string(items.size()) + " (or their kinds differ)");
+    return;
+  }
+  std::printf("install list:  %zu items, the archive's own\n", listed->size());
+  for (const std::string& program : ProgramsTheSettingsName(*settings)) {
+    const bool present = std::any_of(items.begin(), items.end(),
+                                     [&program](const auto& item) { return !item.folder && item.path == program; });
+    std::printf(
+        "%-15s%s%s\n",
+        program == qx::pack::SettingsValue(*settings, "TAMSOR_INFO", "DisplayIcon") ? "main program:" : "uninstaller:",
+        program.c_str(), present ? "" : " (warning: not in the payload)");
+  }
 }
 
 int Verify(const fs::path& path, qx::pack::ImageMachines machines) {
@@ -268,17 +374,19 @@ int Verify(const fs::path& path, qx::pack::ImageMachines machines) {
   std::printf("archive:       offset %lld, size %llu\n", static_cast<long long>(r.archiveOffset),
               static_cast<unsigned long long>(r.archiveSize));
   if (r.pe.certOffset) std::printf("certificate:   offset %u, size %u\n", r.pe.certOffset, r.pe.certSize);
-  bool ok = r.problems.empty();
-  if (ok) {
-    const int items = ItemCount(file, r);
-    if (items < 0) {
-      ok = false;
-      std::printf("problem:       archive cannot be listed without the password (encrypted headers?)\n");
+  std::vector<std::string> problems = r.problems;
+  if (problems.empty()) {
+    const ArchiveFile archive(file, r);
+    const auto items = archive.Items();
+    if (!items) {
+      problems.push_back("archive cannot be listed without the password (encrypted headers?)");
     } else {
-      std::printf("items:         %d\n", items);
+      std::printf("items:         %zu\n", items->size());
+      CheckInstallRecord(archive, *items, problems);
     }
   }
-  for (const auto& p : r.problems) std::printf("problem:       %s\n", p.c_str());
+  for (const auto& p : problems) std::printf("problem:       %s\n", p.c_str());
+  const bool ok = problems.empty();
   std::printf("%s\n", ok ? "verify: ok" : "verify: FAILED");
   return ok ? 0 : 1;
 }

@@ -7,12 +7,22 @@
 #include "core/path.h"
 #include "system/auto_start.h"
 #include "system/shortcut_names.h"
+#include "app/folder_ops.h"
 #include "system/special_folders.h"
 #include "win/com.h"
 #include "win/debug_log.h"
 #include "win/text_convert.h"
 
 namespace qx {
+namespace {
+
+bool WideFileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
 std::string QuickLaunchFolder() {
   const std::string appData = SpecialFolderByLocation(CSIDL_APPDATA);
   if (appData.empty()) return {};
@@ -75,6 +85,32 @@ void CreateInstallShortcuts(const InstallShortcutOptions& options) {
   if (options.desktopShortcut) CreateShortcut(ShortcutKind::kDesktop, program, options.displayName);
   if (options.taskbarPin) PinToTaskbar(options.installFolder, options.mainProgram);
   if (options.autoStart) CreateAutoStartShortcuts(StartupFolder(), options.installFolder);
+}
+
+void RemoveDesktopShortcut(const std::string& displayName) {
+  const std::string desktop = SpecialFolderPath(CSIDL_DESKTOPDIRECTORY);
+  if (desktop.empty()) return;
+  const std::wstring name = win::GbkToWide(displayName);
+  if (::DeleteFileW(ShortcutFilePath(desktop, name + L".exe").c_str())) return;
+  const std::wstring plain = ShortcutFilePath(desktop, name);
+  if (WideFileExists(plain)) ::DeleteFileW(plain.c_str());
+}
+
+void RemoveStartMenuFolders() {
+  for (int csidl : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) {
+    const std::string programs = SpecialFolderByLocation(csidl);
+    if (!programs.empty()) RemoveFolderRecursively(JoinPath(programs, kStartMenuFolderName));
+  }
+}
+
+void RemoveTaskbarPin(const std::string& installFolder, const std::string& displayName,
+                      const std::string& mainProgram) {
+  const std::string quickLaunch = QuickLaunchFolder();
+  if (quickLaunch.empty()) return;
+  const std::wstring link = ShortcutFilePath(quickLaunch, win::GbkToWide(displayName));
+  if (WideFileExists(link)) ::DeleteFileW(link.c_str());
+  CreateShortcut(ShortcutKind::kQuickLaunch, JoinPath(installFolder, mainProgram), displayName);
+  if (WideFileExists(link)) ::DeleteFileW(link.c_str());
 }
 
 }  // namespace qx

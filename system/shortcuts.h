@@ -49,4 +49,12 @@ struct InstallShortcutOptions {
 // the options say.
 void CreateInstallShortcuts(const InstallShortcutOptions& options);
 
+// Removal of what CreateInstallShortcuts made; missing files are no error.
+// The desktop shortcut named after the display name (GBK).
+void RemoveDesktopShortcut(const std::string& displayName);
+// The product's start-menu folder, in the user's and the common programs.
+void RemoveStartMenuFolders();
+// The shell's unpin of the quick-launch shortcut to folder\mainProgram (made
+// for the call, then deleted again).
+void RemoveTaskbarPin(const std::string& installFolder, const std::string& displayName, const std::string& mainProgram);
 }  // namespace qx

@@ -43,4 +43,8 @@ std::string FolderOfDisplayIcon(std::string_view displayIcon) {
   return std::string(slash == std::string_view::npos ? displayIcon : displayIcon.substr(0, slash));
 }
 
+bool IsEntryKeyName(std::string_view keyName) {
+  return !keyName.empty() && keyName.size() < 256 && keyName.find('\\') == std::string_view::npos;
+}
+
 }  // namespace qx

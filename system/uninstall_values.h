@@ -37,6 +37,11 @@ UninstallPlan PlanUninstallValues(const std::vector<SettingsEntry>& entries, std
 // its last "\" (the whole text when there is none). Not yet checked for use.
 std::string FolderOfDisplayIcon(std::string_view displayIcon);
 
+// True for a key name that names an entry of its own below the Uninstall key:
+// not empty (the Uninstall key itself) and without "\" (a key further down,
+// or another product's).
+bool IsEntryKeyName(std::string_view keyName);
+
 inline constexpr const char* kUninstallKeyRoot = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 }  // namespace qx

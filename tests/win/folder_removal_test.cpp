@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/folder_ops.h"
+#include "app/listed_removal.h"
+#include "win/scoped.h"
 #include "temp_folder.h"
 
 namespace qx {
@@ -103,6 +108,59 @@ TEST(RemoveFolder, NeverRemovesWhatALinkPointsTo) {
   // Given the link itself, at most the link goes.
   EXPECT_TRUE(RemoveFolderRecursively("C:\\qxlinks\\toplink\\"));
   EXPECT_EQ(test::ReadFile(precious), "keep me\n");
+}
+
+// An install folder the user filled, with links the user made: the listed
+// files go (read-only ones too), nothing is reached through a link, emptied
+// folders go, and what the list does not name is what is reported.
+TEST(RemoveByList, RemovesOnlyListedFilesAndNeverThroughALink) {
+  const std::wstring folder = L"C:\\qxlinks\\install";
+  const std::string precious = "C:\\qxlinks\\outside\\precious.txt";
+  test::MakeFolder("C:\\qxlinks\\install\\userdir");
+  test::MakeFolder("C:\\qxlinks\\install\\empty");
+  for (const char* file : {"own.txt", "sub\\own.txt", "ro.txt", "user.txt", "userdir\\save.dat"})
+    test::WriteFile("C:\\qxlinks\\install\\" + std::string(file), "x");
+  ::SetFileAttributesA("C:\\qxlinks\\install\\ro.txt", FILE_ATTRIBUTE_READONLY);
+
+  const std::vector<std::wstring> files = {L"own.txt",     L"sub\\own.txt",           L"ro.txt",
+                                           L"missing.txt", L"junction\\precious.txt", L"sub\\deeper\\precious.txt",
+                                           L"userdir"};
+  EXPECT_TRUE(DeleteListedFiles(folder, files).empty());
+  EXPECT_EQ(test::ReadFile(precious), "keep me\n");
+  for (const char* gone : {"own.txt", "sub\\own.txt", "ro.txt"})
+    EXPECT_FALSE(test::PathExists("C:\\qxlinks\\install\\" + std::string(gone))) << gone;
+  EXPECT_TRUE(test::PathExists("C:\\qxlinks\\install\\userdir\\save.dat"));  // listed as a file, is a folder
+
+  const std::vector<std::wstring> folders = {L"sub\\deeper", L"sub", L"junction", L"empty"};
+  RemoveEmptiedFolders(folder, folders);
+  EXPECT_FALSE(test::PathExists("C:\\qxlinks\\install\\empty"));
+  EXPECT_TRUE(test::PathExists("C:\\qxlinks\\install\\sub"));  // still holds the user's link
+  EXPECT_EQ(test::ReadFile(precious), "keep me\n");
+
+  std::vector<std::wstring> listed = files;
+  listed.insert(listed.end(), folders.begin(), folders.end());
+  for (auto& path : listed)
+    if (path == L"own.txt") path = L"OWN.TXT";  // letter case does not count
+  std::vector<std::wstring> kept = UnlistedItems(folder, listed);
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(kept, (std::vector<std::wstring>{L"user.txt", L"userdir\\save.dat"}));
+
+  EXPECT_TRUE(ReachedThroughLink(L"C:\\qxlinks\\toplink", L"precious.txt"));
+  EXPECT_TRUE(ReachedThroughLink(folder, L"sub\\deeper\\precious.txt"));
+  EXPECT_FALSE(ReachedThroughLink(folder, L"sub\\own.txt"));
+}
+
+TEST(RemoveByList, FilesHeldOpenAreReportedNotLost) {
+  test::TempFolder folder("held");
+  test::WriteFile(folder / "held.dll", "x");
+  test::WriteFile(folder / "free.dll", "x");
+  win::ScopedHandle holder(
+      ::CreateFileA((folder / "held.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder.Valid());
+  const std::wstring wide(folder.Path().begin(), folder.Path().end());
+  EXPECT_EQ(DeleteListedFiles(wide, {L"held.dll", L"free.dll"}), std::vector<std::wstring>{L"held.dll"});
+  EXPECT_TRUE(test::PathExists(folder / "held.dll"));
+  EXPECT_FALSE(test::PathExists(folder / "free.dll"));
 }
 
 }  // namespace

@@ -22,6 +22,17 @@ TEST(PackRules, MarkerComesFromTheFirstFlagOfItsSection) {
             "QX7zOffset");
   EXPECT_EQ(MarkerFromSettings("[OFFSET_FLAGS]\nflag=x\n"), "");
   EXPECT_EQ(MarkerFromSettings(""), "");
+  EXPECT_EQ(SettingsValue("[TAMSOR_INFO]\r\nUninstallString\t=\tuninstall.exe\r\n", "TAMSOR_INFO", "UninstallString"),
+            "uninstall.exe");
+}
+
+TEST(PackRules, TheInstallRecordsNamesAreThePackersOwn) {
+  for (const char* taken : {"uninstall.lst", "UNINSTALL.INI"}) {
+    const auto problems = PayloadPathProblems({"bin", taken});
+    ASSERT_EQ(problems.size(), 1u) << taken;
+    EXPECT_NE(problems[0].find(taken), std::string::npos);
+  }
+  EXPECT_TRUE(PayloadPathProblems({"bin", "bin/uninstall.lst", "uninstall.exe"}).empty());
 }
 
 TEST(PackRules, RefusesCaseTwinsAndUnsafePaths) {

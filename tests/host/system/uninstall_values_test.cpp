@@ -28,5 +28,16 @@ TEST(DisplayIconFolder, TextBeforeTheLastBackslash) {
   EXPECT_EQ(FolderOfDisplayIcon(""), "");
 }
 
+// The uninstaller deletes HKLM\...\Uninstall\<name>: an empty name is the
+// whole Uninstall key, a nested one somebody else's.
+TEST(EntryKeyName, OnlyAnEntryOfItsOwn) {
+  EXPECT_TRUE(IsEntryKeyName("QXSimulator"));
+  EXPECT_TRUE(IsEntryKeyName("{0F8C2B4E-1111} x"));
+  EXPECT_FALSE(IsEntryKeyName(""));
+  EXPECT_FALSE(IsEntryKeyName("QXSimulator\\..\\Other"));
+  EXPECT_FALSE(IsEntryKeyName("\\"));
+  EXPECT_FALSE(IsEntryKeyName(std::string(256, 'k')));
+}
+
 }  // namespace
 }  // namespace qx

@@ -10,8 +10,11 @@
 //   box CAPTION SECONDS       the text of a message box with that caption
 //   loop-gap TITLE FILE       longest wait (ms) for the window's message
 //                             loop until the window goes; written to FILE
+//   running NAME              exit 0 while a process whose file name begins
+//                             with NAME runs (any letter case); prints them
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -136,6 +139,23 @@ int LoopGap(const std::wstring& title, const std::wstring& out) {
   return 0;
 }
 
+int Running(const std::wstring& prefix) {
+  qx::win::ScopedHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot.Valid()) return 2;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  int found = 1;
+  for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+    const std::wstring name = entry.szExeFile;
+    if (name.size() >= prefix.size() &&
+        ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix.size()), prefix.c_str(), -1, TRUE) == CSTR_EQUAL) {
+      Print(name);
+      found = 0;
+    }
+  }
+  return found;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -148,6 +168,7 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"folder" && argc == 3) return SpecialFolder(_wtoi(argv[2]));
   if (verb == L"box" && argc == 4) return BoxText(argv[2], _wtoi(argv[3]));
   if (verb == L"loop-gap" && argc == 4) return LoopGap(argv[2], argv[3]);
-  std::fputs("usage: install_probe reg|setreg|restore|lnk|folder|box|loop-gap ...\n", stderr);
+  if (verb == L"running" && argc == 3) return Running(argv[2]);
+  std::fputs("usage: install_probe reg|setreg|restore|lnk|folder|box|loop-gap|running ...\n", stderr);
   return 2;
 }
