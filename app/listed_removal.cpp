@@ -41,6 +41,10 @@ void CollectUnlisted(const std::wstring& folder, const std::wstring& relative, c
 
 }  // namespace
 
+bool SameFileName(const std::wstring& a, const std::wstring& b) {
+  return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
 bool ReachedThroughLink(const std::wstring& folder, const std::wstring& relative) {
   const DWORD top = Attributes(folder);
   if (top == INVALID_FILE_ATTRIBUTES || IsLinkAttributes(top)) return true;

@@ -8,6 +8,9 @@
 
 namespace qx {
 
+// File names or paths compared as Windows compares them: without letter case.
+bool SameFileName(const std::wstring& a, const std::wstring& b);
+
 // True when `folder` itself, or any folder on the way from it to
 // folder\relative, is a junction or symbolic link: a removal through it
 // would reach outside the folder.

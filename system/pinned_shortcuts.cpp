@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "app/listed_removal.h"
 #include "system/shortcuts.h"
 #include "win/com.h"
 #include "win/scoped.h"
@@ -34,7 +35,7 @@ void RemovePinnedShortcuts(const std::string& target) {
   do {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     const std::wstring link = pinned + entry.cFileName;
-    if (::CompareStringOrdinal(ShortcutTarget(link).c_str(), -1, wanted.c_str(), -1, TRUE) != CSTR_EQUAL) continue;
+    if (!SameFileName(ShortcutTarget(link), wanted)) continue;
     ::ShellExecuteW(nullptr, L"TaskbarUnpin", link.c_str(), nullptr, nullptr, SW_HIDE);
     ::DeleteFileW(link.c_str());
   } while (::FindNextFileW(find.Get(), &entry));

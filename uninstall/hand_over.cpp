@@ -10,21 +10,9 @@
 namespace qx::uninstall {
 namespace {
 
-std::wstring TemporaryFolder() {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  const DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
-  return n > 0 && n <= MAX_PATH ? std::wstring(buffer, n) : std::wstring();
-}
-
-std::wstring OwnPath() {
-  std::vector<wchar_t> buffer(32768);
-  const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-  return n > 0 && n < buffer.size() ? std::wstring(buffer.data(), n) : std::wstring();
-}
-
 // A fresh file of our own in the temporary folder (never one that was there).
 std::wstring CopyOfSelf() {
-  const std::wstring temp = TemporaryFolder(), self = OwnPath();
+  const std::wstring temp = TemporaryFolder(), self = OwnProgramPath();
   if (temp.empty() || self.empty()) return {};
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::wstring copy =
@@ -38,6 +26,18 @@ std::wstring CopyOfSelf() {
 uint64_t HandleNumber(HANDLE handle) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(handle)); }
 
 }  // namespace
+
+std::wstring TemporaryFolder() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
+  return n > 0 && n <= MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+}
+
+std::wstring OwnProgramPath() {
+  std::vector<wchar_t> buffer(32768);
+  const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  return n > 0 && n < buffer.size() ? std::wstring(buffer.data(), n) : std::wstring();
+}
 
 int RunWorkerCopy(const std::wstring& folder, const std::wstring& originalProgram, bool silent) {
   const std::wstring copy = CopyOfSelf();

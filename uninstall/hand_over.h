@@ -12,6 +12,11 @@
 
 namespace qx::uninstall {
 
+// This program's own file, and the temporary folder (with its trailing "\");
+// empty when the system gives none.
+std::wstring OwnProgramPath();
+std::wstring TemporaryFolder();
+
 // In the original: starts the worker for `folder` and returns the exit code
 // it reports (kFailed when it cannot be started or ends without a word).
 int RunWorkerCopy(const std::wstring& folder, const std::wstring& originalProgram, bool silent);

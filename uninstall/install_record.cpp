@@ -36,10 +36,6 @@ bool IsPlainFile(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 std::string WithoutQuotes(std::string text) {
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
   return text;
@@ -78,7 +74,7 @@ Refusal ProveInstall(const std::wstring& givenFolder, InstallRecord& record) {
     evidence.mainProgramPresent =
         !mainProgram.empty() && !ReachedThroughLink(folder, mainProgram) && IsPlainFile(JoinPath(folder, mainProgram));
     for (const std::wstring& file : ListedPaths(record, false))
-      evidence.mainProgramListed = evidence.mainProgramListed || SameName(file, mainProgram);
+      evidence.mainProgramListed = evidence.mainProgramListed || SameFileName(file, mainProgram);
     evidence.keyNameValid = IsEntryKeyName(record.values.regeditKeyName);
   }
   if (evidence.keyNameValid) {

@@ -20,13 +20,9 @@
 namespace qx::uninstall {
 namespace {
 
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 bool IsRecordFile(const std::wstring& path) {
-  return SameName(path, win::AnsiToWide(payload::kItemListName)) ||
-         SameName(path, win::AnsiToWide(payload::kSettingsCopyName));
+  return SameFileName(path, win::AnsiToWide(payload::kItemListName)) ||
+         SameFileName(path, win::AnsiToWide(payload::kSettingsCopyName));
 }
 
 std::string ReadAnsiFile(const std::string& path) {
@@ -64,7 +60,8 @@ RemovalOutcome RemoveInstall(const InstallRecord& record, const std::wstring& or
   std::vector<std::wstring> files = ListedPaths(record, false);
   files.erase(std::remove_if(files.begin(), files.end(),
                              [&](const std::wstring& f) {
-                               return IsRecordFile(f) || SameName(f, originalProgram) || SameName(f, mainProgram);
+                               return IsRecordFile(f) || SameFileName(f, originalProgram) ||
+                                      SameFileName(f, mainProgram);
                              }),
               files.end());
   outcome.held = DeleteListedFiles(record.folder, files);
@@ -88,8 +85,8 @@ RemovalOutcome RemoveInstall(const InstallRecord& record, const std::wstring& or
 
 std::vector<std::wstring> FinishRemoval(const InstallRecord& record, const std::wstring& originalProgram) {
   std::vector<std::wstring> listed = ListedPaths(record, false);
-  const bool originalListed =
-      std::any_of(listed.begin(), listed.end(), [&](const std::wstring& f) { return SameName(f, originalProgram); });
+  const bool originalListed = std::any_of(listed.begin(), listed.end(),
+                                          [&](const std::wstring& f) { return SameFileName(f, originalProgram); });
   if (originalListed) DeleteListedFiles(record.folder, {originalProgram});
   std::vector<std::wstring> folders;
   for (const std::string& folder : payload::FoldersDeepestFirst(record.items))

@@ -29,12 +29,6 @@ std::vector<std::wstring> CommandWords() {
   return words;
 }
 
-std::wstring OwnPath() {
-  std::vector<wchar_t> buffer(32768);
-  const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-  return n > 0 && n < buffer.size() ? std::wstring(buffer.data(), n) : std::wstring();
-}
-
 int Say(bool silent, const InstallRecord& record, const std::wstring& text, UINT icon, int code) {
   if (!silent)
     ::MessageBoxW(nullptr, text.c_str(), Caption(record.displayName).c_str(), MB_OK | icon | MB_SETFOREGROUND);
@@ -48,12 +42,12 @@ int Refuse(bool silent, const InstallRecord& record, Refusal refusal) {
 
 // The uninstaller as started from the install folder.
 int RunOriginal(const Arguments& args) {
-  const std::wstring self = OwnPath();
+  const std::wstring self = OwnProgramPath();
   const std::wstring folder = qx::ParentFolder(self);
   const std::wstring program = self.substr(folder.size() + 1);
   // Our current folder must not keep the install folder from going.
-  wchar_t temp[MAX_PATH + 1] = {};
-  if (::GetTempPathW(MAX_PATH + 1, temp)) ::SetCurrentDirectoryW(temp);
+  const std::wstring temp = TemporaryFolder();
+  if (!temp.empty()) ::SetCurrentDirectoryW(temp.c_str());
 
   InstallRecord record;
   const Refusal refusal = ProveInstall(folder, record);

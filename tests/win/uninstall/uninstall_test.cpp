@@ -2,6 +2,7 @@
 // registry entries, and its refusal of handles that are not what a
 // hand-typed worker line claims.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,13 @@ TEST(ProveInstall, RootsSystemFoldersAndLinksAreRefused) {
   EXPECT_EQ(Prove("C:\\qxlinks\\toplink"), Refusal::kFolderIsLink);
   for (const char* folder : {"C:\\", "C:\\windows", "C:\\windows\\system32", "C:\\users"})
     EXPECT_EQ(Prove(folder), Refusal::kUnsafeFolder) << folder;
+  // The user's profile and documents, even holding a whole install record.
+  for (int csidl : {CSIDL_PROFILE, CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY}) {
+    char path[MAX_PATH] = {};
+    ASSERT_TRUE(::SHGetSpecialFolderPathA(nullptr, path, csidl, TRUE));
+    MakeInstall(path);
+    EXPECT_EQ(Prove(path), Refusal::kUnsafeFolder) << path;
+  }
 }
 
 TEST(WorkerLine, HandlesThatAreNotWhatTheyClaimAreNotUsed) {
