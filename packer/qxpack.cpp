@@ -1,5 +1,7 @@
 // qxpack: turns the installer image, a settings file and a product folder
 // into one setup.exe, and checks a finished setup.exe.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,7 +19,9 @@
 #include <vector>
 
 #include "packer/layout_check.h"
+#include "core/sha256.h"
 #include "packer/pack_rules.h"
+#include "packer/reproducible.h"
 #include "payload/install_manifest.h"
 #include "payload/layout.h"
 #include "payload/payload_password.h"
@@ -28,17 +32,27 @@ namespace {
 
 constexpr int kUsageError = 2;
 
+// Part of every archive's input description: a packer that packs
+// differently must say so here.
+const char kPackerVersion[] = "qxpack 2";
+
 // Only tests pass it: where no 32-bit x86 code runs they pack the x86-64 build.
 const char kTestX64Option[] = "--test-allow-x64-image";
 
 const char kHelp[] =
-    "usage: qxpack build --settings INI --payload DIR --out SETUP.EXE [--sign CERT KEY] [--kit DIR]\n"
-    "                    [--test-allow-x64-image]\n"
-    "       qxpack verify [--test-allow-x64-image] SETUP.EXE\n"
+    "usage: qxpack build --settings INI --payload DIR --out SETUP.EXE [--sign CERT KEY [--signing-time EPOCH]]\n"
+    "                    [--kit DIR] [--test-allow-x64-image]\n"
+    "       qxpack verify [--test-allow-x64-image] SETUP.EXE [--against OTHER.EXE]\n"
     "\n"
     "build   links the installer image again around INI, packs DIR into an encrypted 7z\n"
     "        archive and appends filler, marker record, archive and padding.\n"
-    "verify  checks the layout of a finished installer and prints what it found.\n"
+    "verify  checks the layout of a finished installer and prints what it found; with\n"
+    "        --against, also whether OTHER.EXE is the same build, part by part.\n"
+    "\n"
+    "The same inputs (settings, payload bytes, names, folders, modification times and\n"
+    "read-only bits, kit) give the same file. The image's time stamp is SOURCE_DATE_EPOCH\n"
+    "when set, else the newest payload time; a signature is reproducible with\n"
+    "--signing-time (default SOURCE_DATE_EPOCH when set).\n"
     "\n"
     "--test-allow-x64-image  for tests only: also accept an x86-64 (0x8664) image, such as\n"
     "        one linked from the 64-bit test build's kit. Never for a shipped installer,\n"
@@ -156,33 +170,88 @@ std::vector<qx::payload::ListedItem> PayloadItems(const fs::path& dir) {
   return items;
 }
 
+std::string FileDigest(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail("cannot read " + path.string());
+  qx::Sha256 hash;
+  std::vector<char> buffer(1 << 20);
+  while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
+    hash.Update(buffer.data(), static_cast<size_t>(in.gcount()));
+  const qx::Sha256Digest digest = hash.Finish();
+  return qx::HexOf(digest.data(), digest.size());
+}
+
+// Everything the archive's bytes follow from, one line per item in name
+// order: what the initialisation vector is derived from. Also the newest
+// modification time, in seconds.
+struct PackInputs {
+  std::string description;
+  int64_t newestSeconds = 0;
+};
+
+PackInputs DescribeInputs(const std::string& settings, const std::vector<qx::payload::ListedItem>& items,
+                          const fs::path& dir) {
+  PackInputs inputs;
+  const qx::Sha256Digest settingsDigest = qx::Sha256Of(settings);
+  inputs.description =
+      std::string(kPackerVersion) + "\nsettings " + qx::HexOf(settingsDigest.data(), settingsDigest.size()) + "\n";
+  for (const auto& item : items) {
+    const fs::path path = dir / item.path;
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) Fail("cannot read " + path.string());
+    const int64_t nanoseconds = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    inputs.newestSeconds = std::max<int64_t>(inputs.newestSeconds, st.st_mtim.tv_sec);
+    const bool readOnly = (st.st_mode & 0222) == 0;
+    inputs.description +=
+        (item.folder ? "D " : "F ") + item.path + "\t" + std::to_string(nanoseconds) + (readOnly ? " ro" : " rw");
+    if (!item.folder) inputs.description += " " + std::to_string(st.st_size) + " " + FileDigest(path);
+    inputs.description += "\n";
+  }
+  return inputs;
+}
+
 // The install record beside the payload's items: the list of every item
 // the archive holds (the record's own two files included) and the settings
 // the image carries, byte for byte.
 std::vector<fs::path> WriteInstallRecord(std::vector<qx::payload::ListedItem> items, const std::string& settings,
-                                         const fs::path& work) {
+                                         uint32_t time, const fs::path& work) {
   const fs::path list = work / qx::payload::kItemListName, copy = work / qx::payload::kSettingsCopyName;
   items.push_back({false, qx::payload::kItemListName});
   items.push_back({false, qx::payload::kSettingsCopyName});
   std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
   WriteAll(list, qx::payload::RenderItemList(items));
   WriteAll(copy, settings);
+  // Their time is the image's, not the moment of packing.
+  const struct timespec times[2] = {{static_cast<time_t>(time), 0}, {static_cast<time_t>(time), 0}};
+  for (const fs::path& file : {list, copy})
+    if (utimensat(AT_FDCWD, file.c_str(), times, 0) != 0) Fail("cannot set the time of " + file.string());
   return {list, copy};
 }
 
-std::string PackArchive(const fs::path& dir, const std::vector<fs::path>& extra, const fs::path& work) {
+std::string PackArchive(const fs::path& dir, const std::vector<fs::path>& extra, const std::string& iv,
+                        const fs::path& work) {
+  if (access(QXPACK_ARCHIVER, X_OK) != 0) Fail("no archiver at " QXPACK_ARCHIVER " (scripts/build-deps builds it)");
   const fs::path list = work / "items.txt", archive = work / "payload.7z";
+  // In name order, whatever order the file system lists them in.
+  std::vector<std::string> top;
+  for (const auto& entry : fs::directory_iterator(dir)) top.push_back(entry.path().filename().string());
+  std::sort(top.begin(), top.end());
   std::string names;
-  for (const auto& entry : fs::directory_iterator(dir)) names += entry.path().filename().string() + "\n";
+  for (const std::string& name : top) names += name + "\n";
   // Given with their whole path, these land at the archive's top under their own names.
   for (const fs::path& file : extra) names += file.string() + "\n";
   WriteAll(list, names);
   // Explicit block size and threads: decodes on two threads, and the bytes
-  // do not depend on the packing machine's cores.
-  const std::string command = "cd " + Quote(dir.string()) + " && 7zz a -t7z -bd -y -scsUTF-8 -mx=5 " +
-                              "-m0=LZMA2:d=16m:c=32m -mmt=2 -mhe=off -p" + qx::payload::kPayloadPassword + " " +
-                              Quote(archive.string()) + " @" + Quote(list.string());
-  Run(command, work / "7zz.log", "packing " + dir.string());
+  // do not depend on the packing machine's cores. Modification times only,
+  // Windows attributes only (the read-only bit, not the packing user's
+  // umask), and the vector derived from the inputs.
+  const std::string command = "cd " + Quote(dir.string()) + " && LC_ALL=C.UTF-8 QXPACK_AES_IV=" + iv +
+                              " QXPACK_WINDOWS_ATTRIBUTES=1 " + Quote(QXPACK_ARCHIVER) +
+                              " a -t7z -bd -y -scsUTF-8 -mx=5 -m0=LZMA2:d=16m:c=32m -mmt=2 -mhe=off -mtm=on -mtc=off"
+                              " -mta=off -p" +
+                              qx::payload::kPayloadPassword + " " + Quote(archive.string()) + " @" +
+                              Quote(list.string());
+  Run(command, work / "7za.log", "packing " + dir.string());
   return ReadAll(archive);
 }
 
@@ -237,8 +306,16 @@ int Build(const std::map<std::string, std::vector<std::string>>& args, qx::pack:
     }
   } cleanup{work};
 
-  const std::string image = LinkImage(kit, settings, work);
-  const std::string archive = PackArchive(payloadDir, WriteInstallRecord(items, settingsText, work), work);
+  const PackInputs inputs = DescribeInputs(settingsText, items, payloadDir);
+  const auto timeStamp = qx::pack::ImageTimeStamp(std::getenv("SOURCE_DATE_EPOCH"), inputs.newestSeconds);
+  if (!timeStamp) Fail("SOURCE_DATE_EPOCH is not a number of seconds");
+  const auto ivBytes = qx::pack::ArchiveIv(inputs.description);
+  const std::string iv = qx::HexOf(ivBytes.data(), ivBytes.size());
+
+  std::string image = LinkImage(kit, settings, work);
+  if (!qx::pack::StampImage(image, *timeStamp)) Fail("the linked image has no PE header");
+  const std::string archive =
+      PackArchive(payloadDir, WriteInstallRecord(items, settingsText, *timeStamp, work), iv, work);
   const uint64_t total = qx::pack::InstallerSize(image.size(), archive.size());
   // The locator reads the file size as a signed 32-bit number.
   if (total >= (1ull << 31)) Fail(out.string() + ": result would be 2 GiB or more");
@@ -258,18 +335,29 @@ int Build(const std::map<std::string, std::vector<std::string>>& args, qx::pack:
   auto sign = args.find("--sign");
   if (sign != args.end()) {
     if (sign->second.size() != 2) Fail("--sign needs CERT and KEY");
+    // A given signing time makes the signature reproducible too.
+    std::string signingTime;
+    if (args.count("--signing-time")) {
+      signingTime = one("--signing-time").string();
+    } else if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+      signingTime = epoch;
+    }
+    if (!signingTime.empty() && !qx::pack::ImageTimeStamp(signingTime.c_str(), 0))
+      Fail("--signing-time is not a number of seconds");
     const fs::path unsigned_ = work / "unsigned.exe", signed_ = work / "signed.exe";
     WriteAll(unsigned_, file);
-    Run("osslsigncode sign -certs " + Quote(sign->second[0]) + " -key " + Quote(sign->second[1]) + " -in " +
-            Quote(unsigned_.string()) + " -out " + Quote(signed_.string()),
+    Run("osslsigncode sign -certs " + Quote(sign->second[0]) + " -key " + Quote(sign->second[1]) +
+            (signingTime.empty() ? std::string() : " -time " + signingTime) + " -in " + Quote(unsigned_.string()) +
+            " -out " + Quote(signed_.string()),
         work / "sign.log", "signing");
     file = ReadAll(signed_);
   }
   const fs::path partial = out.string() + ".partial";
   WriteAll(partial, file);
   fs::rename(partial, out);
-  std::printf("qxpack: %s (%zu bytes: image %zu, archive %zu at %lld)\n", out.string().c_str(), file.size(),
-              image.size(), archive.size(), static_cast<long long>(recordOffset + qx::payload::kRecordSize));
+  std::printf("qxpack: %s (%zu bytes: image %zu, archive %zu at %lld; image time %u, archive vector %s)\n",
+              out.string().c_str(), file.size(), image.size(), archive.size(),
+              static_cast<long long>(recordOffset + qx::payload::kRecordSize), *timeStamp, iv.c_str());
   return 0;
 }
 
@@ -363,6 +451,35 @@ void CheckInstallRecord(const ArchiveFile& archive, const std::vector<qx::payloa
   }
 }
 
+// Whether two installers are the same build: byte for byte, or differing
+// only in their signatures (a signing time not given). Names each part.
+int CompareBuilds(const fs::path& path, const fs::path& other) {
+  const std::string a = ReadAll(path), b = ReadAll(other);
+  std::printf("against:       %s (%zu bytes)\n", other.string().c_str(), b.size());
+  std::vector<std::string> differing;
+  for (const auto& part : qx::pack::CompareInstallers(a, b)) {
+    if (part.same) {
+      std::printf("  %-13s same\n", (part.part + ":").c_str());
+    } else {
+      std::printf("  %-13s differs (first at byte %lld)\n", (part.part + ":").c_str(),
+                  static_cast<long long>(part.firstDifference));
+      differing.push_back(part.part);
+    }
+  }
+  if (a == b) {
+    std::printf("same build: yes, byte for byte\n");
+    return 0;
+  }
+  if (differing.size() == 1 && differing[0] == "signature") {
+    std::printf("same build: yes; only the signatures differ (sign with --signing-time for identical files)\n");
+    return 0;
+  }
+  std::string list;
+  for (const auto& part : differing) list += (list.empty() ? "" : ", ") + part;
+  std::printf("same build: no (%s)\n", list.c_str());
+  return 1;
+}
+
 int Verify(const fs::path& path, qx::pack::ImageMachines machines) {
   const std::string file = ReadAll(path);
   const auto r = qx::pack::CheckLayout(file, machines);
@@ -403,16 +520,22 @@ int main(int argc, char** argv) {
     auto machines = qx::pack::ImageMachines::X86Only;
     if (a[0] == "verify") {
       std::vector<std::string> files;
+      std::string against;
       for (size_t i = 1; i < a.size(); ++i) {
         if (a[i] == kTestX64Option)
           machines = qx::pack::ImageMachines::X86OrX64ForTests;
+        else if (a[i] == "--against" && i + 1 < a.size())
+          against = a[++i];
         else if (a[i].rfind("--", 0) == 0)
           Fail("unknown option " + a[i]);
         else
           files.push_back(a[i]);
       }
       if (files.size() != 1) Fail("verify takes one file");
-      return Verify(files[0], machines);
+      const int layout = Verify(files[0], machines);
+      if (against.empty()) return layout;
+      const int same = CompareBuilds(files[0], against);
+      return layout != 0 ? layout : same;
     }
     if (a[0] == "build") {
       std::map<std::string, std::vector<std::string>> args;
@@ -425,7 +548,7 @@ int main(int argc, char** argv) {
         } else if (a[i].rfind("--", 0) == 0) {
           current = a[i];
           if (current != "--settings" && current != "--payload" && current != "--out" && current != "--sign" &&
-              current != "--kit")
+              current != "--kit" && current != "--signing-time")
             Fail("unknown option " + current);
           args[current];
         } else if (current.empty()) {
