@@ -91,6 +91,11 @@ void RemoveTree(const std::wstring& path) {
 
 bool IsLinkAttributes(unsigned long attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
+bool WideFileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool FolderExists(const std::string& path) {
   WIN32_FIND_DATAA entry;
   win::ScopedFindHandle find(::FindFirstFileA(path.c_str(), &entry));

@@ -10,6 +10,9 @@ namespace qx {
 // True for the attributes of a junction or symbolic link (a reparse point).
 bool IsLinkAttributes(unsigned long attributes);
 
+// True when the path names an existing file (a folder does not count).
+bool WideFileExists(const std::wstring& path);
+
 // True when the path names an existing directory (a plain file does not count).
 bool FolderExists(const std::string& path);
 

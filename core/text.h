@@ -28,6 +28,10 @@ KeyValue SplitEntry(std::string_view entry);
 // up to `length` bytes; an empty string ends the list.
 std::vector<std::string> SplitZeroList(const char* buffer, size_t length);
 
+// The code points of UTF-8 text; false for bytes that are not UTF-8
+// (overlong forms, surrogates and values past U+10FFFF included).
+bool DecodeUtf8(std::string_view text, std::u32string& out);
+
 // ASCII-only case folding, as the product-name comparisons use it.
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 

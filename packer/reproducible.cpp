@@ -1,6 +1,7 @@
 #include "packer/reproducible.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "core/sha256.h"
 #include "packer/layout_check.h"
@@ -68,12 +69,9 @@ bool StampImage(std::string& image, uint32_t timeStamp) {
 std::optional<uint32_t> ImageTimeStamp(const char* sourceDateEpoch, int64_t newestPayloadSeconds) {
   if (sourceDateEpoch) {
     const std::string_view text = sourceDateEpoch;
-    if (text.empty() || text.size() > 19) return std::nullopt;
     uint64_t value = 0;
-    for (char c : text) {
-      if (c < '0' || c > '9') return std::nullopt;
-      value = value * 10 + static_cast<uint64_t>(c - '0');
-    }
+    const auto parsed = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || parsed.ec != std::errc() || parsed.ptr != text.data() + text.size()) return std::nullopt;
     return static_cast<uint32_t>(std::min<uint64_t>(value, UINT32_MAX));
   }
   return static_cast<uint32_t>(std::clamp<int64_t>(newestPayloadSeconds, 0, UINT32_MAX));

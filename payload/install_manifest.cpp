@@ -1,6 +1,9 @@
 #include "payload/install_manifest.h"
 
 #include <algorithm>
+#include <charconv>
+
+#include "core/text.h"
 
 namespace qx::payload {
 namespace {
@@ -8,32 +11,11 @@ namespace {
 constexpr std::string_view kHeader = "qx-item-list 1";
 constexpr std::string_view kEnd = "end ";
 
-bool IsUtf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const size_t length = lead < 0x80           ? 1
-                          : (lead >> 5) == 0x6  ? 2
-                          : (lead >> 4) == 0xE  ? 3
-                          : (lead >> 3) == 0x1E ? 4
-                                                : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    unsigned long c = length == 1 ? lead : lead & (0x7Fu >> length);
-    for (size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      c = (c << 6) | (next & 0x3F);
-    }
-    static constexpr unsigned long kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-    i += length;
-  }
-  return true;
-}
-
 // One path of the list: components joined by "\" that can only name
 // something below the folder they are joined to.
 bool IsContainedPath(std::string_view path) {
-  if (path.empty() || path.size() > 4096 || !IsUtf8(path)) return false;
+  std::u32string decoded;
+  if (path.empty() || path.size() > 4096 || !DecodeUtf8(path, decoded)) return false;
   size_t start = 0;
   while (true) {
     const size_t end = std::min(path.find('\\', start), path.size());
@@ -46,16 +28,6 @@ bool IsContainedPath(std::string_view path) {
     if (end == path.size()) return true;
     start = end + 1;
   }
-}
-
-bool ParseCount(std::string_view text, size_t& count) {
-  if (text.empty() || text.size() > 9) return false;
-  count = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    count = count * 10 + static_cast<size_t>(c - '0');
-  }
-  return true;
 }
 
 }  // namespace
@@ -90,7 +62,11 @@ std::optional<std::vector<ListedItem>> ParseItemList(std::string_view text) {
     }
     if (line.substr(0, kEnd.size()) == kEnd) {
       size_t count = 0;
-      if (!ParseCount(line.substr(kEnd.size()), count) || count != items.size()) return std::nullopt;
+      const std::string_view digits = line.substr(kEnd.size());
+      const auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), count);
+      if (digits.empty() || parsed.ec != std::errc() || parsed.ptr != digits.data() + digits.size() ||
+          count != items.size())
+        return std::nullopt;
       ended = true;
       continue;
     }

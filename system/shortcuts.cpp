@@ -14,15 +14,6 @@
 #include "win/text_convert.h"
 
 namespace qx {
-namespace {
-
-bool WideFileExists(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-}  // namespace
-
 std::string QuickLaunchFolder() {
   const std::string appData = SpecialFolderByLocation(CSIDL_APPDATA);
   if (appData.empty()) return {};

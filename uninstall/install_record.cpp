@@ -9,7 +9,7 @@
 #include "core/path.h"
 #include "system/uninstall_entry.h"
 #include "system/uninstall_values.h"
-#include "win/scoped.h"
+#include "win/whole_file.h"
 #include "win/text_convert.h"
 
 namespace qx::uninstall {
@@ -17,24 +17,6 @@ namespace {
 
 // The product's name until its settings are read.
 constexpr wchar_t kFallbackName[] = L"岚舟模拟器";
-
-std::optional<std::string> ReadSmallFile(const std::wstring& path) {
-  win::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size;
-  if (!file.Valid() || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart > (64 << 20)) return std::nullopt;
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!bytes.empty() &&
-      (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()))
-    return std::nullopt;
-  return bytes;
-}
-
-bool IsPlainFile(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::string WithoutQuotes(std::string text) {
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
@@ -59,8 +41,8 @@ Refusal ProveInstall(const std::wstring& givenFolder, InstallRecord& record) {
   const std::wstring listPath = JoinPath(folder, win::AnsiToWide(payload::kItemListName));
   const std::wstring settingsPath = JoinPath(folder, win::AnsiToWide(payload::kSettingsCopyName));
   std::optional<std::vector<payload::ListedItem>> items;
-  if (!evidence.folderIsLink && IsPlainFile(settingsPath)) {
-    if (const auto text = ReadSmallFile(listPath)) items = payload::ParseItemList(*text);
+  if (!evidence.folderIsLink && WideFileExists(settingsPath)) {
+    if (const auto text = win::ReadWholeFile(listPath, 64 << 20)) items = payload::ParseItemList(*text);
   }
   if (items) {
     record.items = std::move(*items);
@@ -71,8 +53,8 @@ Refusal ProveInstall(const std::wstring& givenFolder, InstallRecord& record) {
   }
   if (evidence.recordLoaded) {
     const std::wstring mainProgram = win::GbkToWide(record.values.displayIcon);
-    evidence.mainProgramPresent =
-        !mainProgram.empty() && !ReachedThroughLink(folder, mainProgram) && IsPlainFile(JoinPath(folder, mainProgram));
+    evidence.mainProgramPresent = !mainProgram.empty() && !ReachedThroughLink(folder, mainProgram) &&
+                                  WideFileExists(JoinPath(folder, mainProgram));
     for (const std::wstring& file : ListedPaths(record, false))
       evidence.mainProgramListed = evidence.mainProgramListed || SameFileName(file, mainProgram);
     evidence.keyNameValid = IsEntryKeyName(record.values.regeditKeyName);

@@ -14,7 +14,7 @@
 #include "system/shortcuts.h"
 #include "system/uninstall_entry.h"
 #include "win/debug_log.h"
-#include "win/scoped.h"
+#include "win/whole_file.h"
 #include "win/text_convert.h"
 
 namespace qx::uninstall {
@@ -25,18 +25,6 @@ bool IsRecordFile(const std::wstring& path) {
          SameFileName(path, win::AnsiToWide(payload::kSettingsCopyName));
 }
 
-std::string ReadAnsiFile(const std::string& path) {
-  std::string text;
-  win::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return text;
-  char buffer[4096];
-  DWORD read = 0;
-  while (text.size() < (1 << 20) && ::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-    text.append(buffer, read);
-  return text;
-}
-
 // The report program the installer staged in the product's application
 // data, and its settings file when it holds nothing but what the installer
 // wrote for this install; then that folder when nothing else is in it.
@@ -45,7 +33,9 @@ void RemoveReportFiles(const std::string& installFolder) {
   if (folder.empty()) return;
   ::DeleteFileA(JoinPath(folder, kReportProgramName).c_str());
   const std::string settings = JoinPath(folder, kReportSettingsName);
-  if (ReportSettingsAreTheInstallers(ReadAnsiFile(settings), installFolder)) ::DeleteFileA(settings.c_str());
+  if (ReportSettingsAreTheInstallers(win::ReadWholeFile(win::AnsiToWide(settings), 1 << 20).value_or(""),
+                                     installFolder))
+    ::DeleteFileA(settings.c_str());
   ::RemoveDirectoryA(folder.c_str());
 }
 

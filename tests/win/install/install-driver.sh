@@ -173,11 +173,15 @@ start_uninstaller() { # program [word...]
   wine "$@" >/dev/null 2>&1 &
   uninstaller_pid=$!
 }
+# The uninstaller's temporary worker has ended (and with it its file).
+expect_no_worker() {
+  for _ in $(tries 100); do probe running qx-uninstall- >/dev/null || break; sleep 0.1; done
+  ! probe running qx-uninstall- >/dev/null || fail "the uninstaller's worker did not end"
+}
 # The original's exit code, and no worker left once it is done.
 expect_uninstaller_exit() { # code
   expect_exit "$1" "$uninstaller_pid"
-  for _ in $(tries 100); do probe running qx-uninstall- >/dev/null || break; sleep 0.1; done
-  ! probe running qx-uninstall- >/dev/null || fail "the uninstaller's worker did not end"
+  expect_no_worker
 }
 # A box of the uninstaller: its text checked against a pattern, then a key.
 answer() { # name pattern key
@@ -201,6 +205,5 @@ silent_uninstall() { # expected-code program
   wine "$2" /S >/dev/null 2>&1
   local rc=$?
   [ "$rc" = "$1" ] || fail "the silent uninstall ended $rc, expected $1"
-  for _ in $(tries 100); do probe running qx-uninstall- >/dev/null || break; sleep 0.1; done
-  ! probe running qx-uninstall- >/dev/null || fail "the uninstaller's worker did not end"
+  expect_no_worker
 }
